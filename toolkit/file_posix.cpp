@@ -1,0 +1,56 @@
+// POSIX file handles for the native build of the portable core.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "toolkit/stream.h"
+
+namespace skyloom {
+namespace {
+
+class PosixFile final : public TFileHandle {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override { ::close(fd_); }
+  PosixFile(const PosixFile&) = delete;
+  PosixFile& operator=(const PosixFile&) = delete;
+
+  std::size_t Read(void* buffer, std::size_t count) override {
+    const auto got = ::read(fd_, buffer, count);
+    return got < 0 ? 0 : static_cast<std::size_t>(got);
+  }
+  std::size_t Write(const void* buffer, std::size_t count) override {
+    const auto put = ::write(fd_, buffer, count);
+    return put < 0 ? 0 : static_cast<std::size_t>(put);
+  }
+  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                          : SEEK_END;
+    return ::lseek(fd_, offset, whence);
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode) {
+  const int flags = mode == TFileMode::fmCreate ? (O_RDWR | O_CREAT | O_TRUNC) : O_RDONLY;
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixFile>(fd);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+}  // namespace skyloom

@@ -1,0 +1,65 @@
+#include "toolkit/stream.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace skyloom {
+
+std::int64_t TStream::Size() {
+  const auto here = Position();
+  const auto end = Seek(0, TSeekOrigin::soEnd);
+  SetPosition(here);
+  return end;
+}
+
+void TStream::ReadBuffer(void* buffer, std::size_t count) {
+  if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, std::size_t count) {
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+}
+
+std::vector<std::uint8_t> TStream::ReadAll() {
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const auto got = Read(chunk, sizeof chunk);
+    if (got == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  return bytes;
+}
+
+std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
+  if (position_ >= bytes_.size()) return 0;
+  const auto n = std::min(count, bytes_.size() - position_);
+  std::memcpy(buffer, bytes_.data() + position_, n);
+  position_ += n;
+  return n;
+}
+
+std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
+  if (count == 0) return 0;
+  if (position_ + count > bytes_.size()) bytes_.resize(position_ + count);
+  std::memcpy(bytes_.data() + position_, buffer, count);
+  position_ += count;
+  return count;
+}
+
+std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
+  std::int64_t base = 0;
+  if (origin == TSeekOrigin::soCurrent) base = static_cast<std::int64_t>(position_);
+  if (origin == TSeekOrigin::soEnd) base = static_cast<std::int64_t>(bytes_.size());
+  position_ = static_cast<std::size_t>(std::max<std::int64_t>(0, base + offset));
+  return static_cast<std::int64_t>(position_);
+}
+
+TFileStream::TFileStream(const std::string& path, TFileMode mode)
+    : path_(path), handle_(OpenFileHandle(path, mode)) {
+  if (handle_) return;
+  if (mode == TFileMode::fmCreate) throw EFCreateError(FormatMessage1("Cannot create file %s", path));
+  throw EFOpenError(FormatMessage1("Cannot open file %s", path));
+}
+
+}  // namespace skyloom

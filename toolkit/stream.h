@@ -1,0 +1,83 @@
+#pragma once
+// Byte streams: the common base, a memory stream and a file stream.
+// File streams raise "Cannot open file %s" / "Cannot create file %s" (paths
+// are UTF-8; the Windows build opens them through the wide API).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/errors.h"
+
+namespace skyloom {
+
+enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream {
+ public:
+  virtual ~TStream() = default;
+  // Reads up to count bytes; answers how many were read (0 at the end).
+  virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+  virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+  virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+
+  std::int64_t Position() { return Seek(0, TSeekOrigin::soCurrent); }
+  void SetPosition(std::int64_t position) { Seek(position, TSeekOrigin::soBeginning); }
+  std::int64_t Size();
+
+  // Exactly count bytes or EReadError / EWriteError.
+  void ReadBuffer(void* buffer, std::size_t count);
+  void WriteBuffer(const void* buffer, std::size_t count);
+  // Everything from the current position to the end.
+  std::vector<std::uint8_t> ReadAll();
+};
+
+class TMemoryStream : public TStream {
+ public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::size_t Write(const void* buffer, std::size_t count) override;
+  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::size_t position_ = 0;
+};
+
+enum class TFileMode {
+  fmOpenRead,           // read-only, others may read and write
+  fmOpenReadDenyWrite,  // read-only, other writers refused while open
+  fmCreate,             // create or truncate, read-write
+};
+
+// Platform file handle behind TFileStream (toolkit/file_posix.cpp,
+// toolkit/file_win.cpp).
+class TFileHandle {
+ public:
+  virtual ~TFileHandle() = default;
+  virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+  virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+  virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+};
+// Answers null when the file cannot be opened or created.
+std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode);
+
+class TFileStream : public TStream {
+ public:
+  TFileStream(const std::string& path, TFileMode mode);
+  std::size_t Read(void* buffer, std::size_t count) override { return handle_->Read(buffer, count); }
+  std::size_t Write(const void* buffer, std::size_t count) override { return handle_->Write(buffer, count); }
+  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override { return handle_->Seek(offset, origin); }
+  const std::string& FileName() const { return path_; }
+
+ private:
+  std::string path_;
+  std::unique_ptr<TFileHandle> handle_;
+};
+
+// Whether a file (not a directory) of that name exists.
+bool FileExists(const std::string& path);
+
+}  // namespace skyloom
