@@ -1,0 +1,49 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "toolkit/errors.h"
+
+namespace skyloom {
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  static const std::map<std::string, TCommand> switches{
+      {"next", TCommand::Next}, {"prev", TCommand::Prev}, {"start", TCommand::Start}, {"stop", TCommand::Stop},
+      {"show", TCommand::Show}, {"hide", TCommand::Hide}, {"exit", TCommand::Exit}};
+  TCommandLine line;
+  for (const auto& argument : arguments) {
+    if (argument.empty()) continue;
+    // A list file's name wins over the switch test, so that paths written
+    // with forward slashes ("/home/me/best.Gal" under Wine) still load.
+    const auto lower = Lower(argument);
+    if (EndsWith(lower, ".gal")) {
+      line.lists.push_back({TListKind::Images, argument});
+    } else if (EndsWith(lower, ".vgl")) {
+      line.lists.push_back({TListKind::Videos, argument});
+    } else if (argument[0] == '/' || argument[0] == '-') {
+      const auto found = switches.find(lower.substr(1));
+      if (found == switches.end()) throw EError(FormatMessage1("Unknown switch %s", argument));
+      line.commands.push_back(found->second);
+    } else {
+      throw EError(FormatMessage1("%s is not a gallery file (*.Gal or *.vgl)", argument));
+    }
+  }
+  return line;
+}
+
+}  // namespace skyloom

@@ -1,0 +1,29 @@
+#pragma once
+// skyloom.exe [LIST.Gal | LIST.vgl] [/next] [/prev] [/start] [/stop]
+//             [/show] [/hide] [/exit]
+// A list file is loaded into its playlist; the switches run the commands of
+// the same names, in the order given. Switches may start with "/" or "-"
+// and are compared without regard to case.
+#include <string>
+#include <vector>
+
+namespace skyloom {
+
+enum class TCommand { Next, Prev, Start, Stop, Show, Hide, Exit };
+enum class TListKind { Images, Videos };
+
+struct TListArgument {
+  TListKind kind;
+  std::string path;  // UTF-8, as given
+};
+
+struct TCommandLine {
+  std::vector<TListArgument> lists;
+  std::vector<TCommand> commands;
+};
+
+// Raises EError naming the first argument it does not understand; nothing of
+// such a command line is run.
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace skyloom

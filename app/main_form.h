@@ -1,0 +1,118 @@
+#pragma once
+// The main window: the image and video playlists on two tabs, their
+// toolbars, the interval group and the wallpaper snapshot group.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/rotation.h"
+#include "toolkit/check_list_box.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/window.h"
+
+namespace skyloom {
+
+class TMainForm : public TForm {
+ public:
+  // The window class other instances look for when handing over arguments.
+  static constexpr wchar_t kClassName[] = L"TMainForm";
+  static constexpr ULONG_PTR kCommandLineData = 0x534B594C;  // WM_COPYDATA tag
+
+  TMainForm();
+  ~TMainForm() override;
+
+  // Fields kept beside the controls.
+  const std::string& CurrentImageFile() const { return rotation_.currentFile; }
+  const std::wstring& AppDir() const { return appDir_; }
+  COLORREF WallpaperBackColor = 0;
+  int& ImageCursor() { return rotation_.cursor; }
+  int VideoCursor = 0;
+
+  // Image playlist and rotation.
+  void Timer1Timer(void* sender);
+  void NextImage1Click(void* sender);
+  void PrevImage1Click(void* sender);
+  void ImageListBoxDblClick(void* sender);
+  void ImageListBoxClick(void* sender);
+  void ToolButton4Click(void* sender);
+  void ToolButton7Click(void* sender);
+  void DeleteImage1Click(void* sender);
+  void AddCheckedImage(const std::wstring& path);
+  void SetWallpaperFromFile(const std::string& path);
+
+  // Video playlist editing.
+  void ToolButton18Click(void* sender);
+  void ToolButton19Click(void* sender);
+  void DeleteImage2Click(void* sender);
+  void ToolButton21Click(void* sender);
+  void ToolButton22Click(void* sender);
+
+  // Gallery list files.
+  void SaveGallery1Click(void* sender);
+  void LoadGallery1Click(void* sender);
+  void ToolButton30Click(void* sender);
+  void ToolButton29Click(void* sender);
+  void LoadImageList(const std::wstring& path);
+  void LoadVideoList(const std::wstring& path);
+
+  // Window-level commands.
+  void ToolButton1Click(void* sender);
+  void ToolButton11Click(void* sender);
+  void ToolButton3Click(void* sender);
+  void ToolButton15Click(void* sender);
+  void ToolButton24Click(void* sender);
+  void ToolButton25Click(void* sender);
+  void ShowMainWindow(void* sender);
+  void Exit1Click(void* sender);
+
+  // Runs a command line, ours or one handed over by a second start.
+  void RunCommandLine(const std::vector<std::wstring>& arguments);
+
+  // Controls (named as the stored form names them).
+  std::unique_ptr<TStatusBar> StatusBar1;
+  std::unique_ptr<TPageControl> PageControl1;
+  std::unique_ptr<TToolBar> ToolBar1, ToolBar2;
+  std::unique_ptr<TPanel> Panel2, InfoPanel1;
+  std::unique_ptr<TGroupBox> GroupBox3, GroupBox4;
+  std::unique_ptr<TLabel> MinutesLabel, InfoLabel;
+  std::unique_ptr<TSpinEdit> timeredit;
+  std::unique_ptr<TCheckBox> randomcheck;
+  std::unique_ptr<TLabel> ImageView1;
+  std::unique_ptr<TProgressBar> ProgressBar;
+  std::unique_ptr<TComboBox> ResizeBox;
+  std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
+
+  // Dialogs.
+  TFileDialog OpenVideo{TFileDialog::Kind::Open, L"Avi Files|*.avi|Mpeg Files|*.mpg|All Files|*.*", L".avi"};
+  TFileDialog OpenDialog2{TFileDialog::Kind::Open, L"Gallery File|*.Gal|All Files|*.*", L".Gal"};
+  TFileDialog SaveDialog1{TFileDialog::Kind::Save, L"Gallery File|*.Gal|All Files|*.*", L".Gal"};
+  TFileDialog OpenVidGal{TFileDialog::Kind::Open, L"Video Gallery Files|*.vgl|All Files|*.*", L".vgl"};
+  TFileDialog SaveVidGal{TFileDialog::Kind::Save, L"Video Gallery Files|*.vgl|All Files|*.*", L".vgl"};
+
+  // Toolbar command ids, for enabling and for tests.
+  int StartButton = 0, StopButton = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateImagePage(TPanel& page);
+  void CreateVideoPage(TPanel& page);
+  void FormCreate();
+  void DeleteSelected(TCheckListBox& list);
+  static void CheckAll(TCheckListBox& list, bool checked);
+  void SaveList(TFileDialog& dialog, const TCheckListBox& list);
+  static void LoadList(const std::wstring& path, TCheckListBox& list);
+  void RunCommand(TCommand command);
+  void OnCopyData(const COPYDATASTRUCT& data);
+
+  std::wstring appDir_;
+  TRotationState rotation_;
+  std::vector<std::vector<std::wstring>> pendingCommandLines_;
+};
+
+}  // namespace skyloom

@@ -1,0 +1,72 @@
+// Window-level commands and the command line (ours, or one handed over by a
+// second start of the program).
+#include "app/main_form.h"
+#include "toolkit/application.h"
+#include "toolkit/errors.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+namespace {
+
+[[noreturn]] void NotAvailableYet(const char* what) { throw EError(FormatMessage1("%s is not available yet", what)); }
+
+}  // namespace
+
+void TMainForm::ToolButton1Click(void*) { NotAvailableYet("Choosing images from the thumbnail browser"); }
+void TMainForm::ToolButton11Click(void*) { NotAvailableYet("The wallpaper timer"); }
+void TMainForm::ToolButton3Click(void*) { NotAvailableYet("The wallpaper timer"); }
+void TMainForm::ToolButton24Click(void*) { NotAvailableYet("Video wallpaper"); }
+void TMainForm::ToolButton25Click(void*) { NotAvailableYet("Video wallpaper"); }
+
+void TMainForm::ToolButton15Click(void*) { Hide(); }
+
+void TMainForm::ShowMainWindow(void*) {
+  Show();
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+  SetForegroundWindow(Handle());
+}
+
+void TMainForm::Exit1Click(void*) { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
+  std::vector<std::string> utf8;
+  for (const auto& argument : arguments) utf8.push_back(Narrow(argument));
+  const TCommandLine line = ParseCommandLine(utf8);  // refuses the whole line on an unknown switch
+  for (const auto& list : line.lists) {
+    if (list.kind == TListKind::Images) LoadImageList(Widen(list.path));
+    if (list.kind == TListKind::Videos) LoadVideoList(Widen(list.path));
+  }
+  for (const auto command : line.commands) RunCommand(command);
+}
+
+void TMainForm::RunCommand(TCommand command) {
+  switch (command) {
+    case TCommand::Next: return NextImage1Click(nullptr);
+    case TCommand::Prev: return PrevImage1Click(nullptr);
+    case TCommand::Start: return ToolButton11Click(nullptr);
+    case TCommand::Stop: return ToolButton3Click(nullptr);
+    case TCommand::Show: return ShowMainWindow(nullptr);
+    case TCommand::Hide: return ToolButton15Click(nullptr);
+    case TCommand::Exit: return Exit1Click(nullptr);
+  }
+}
+
+// The arguments arrive as wide strings, each ended by a NUL. They run from
+// the queue, so that the sending process is released at once even when a
+// command shows the error box.
+void TMainForm::OnCopyData(const COPYDATASTRUCT& data) {
+  if (data.dwData != kCommandLineData || !data.lpData) return;
+  const auto* text = static_cast<const wchar_t*>(data.lpData);
+  const std::size_t length = data.cbData / sizeof(wchar_t);
+  std::vector<std::wstring> arguments;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] != L'\0') continue;
+    arguments.emplace_back(text + start, text + i);
+    start = i + 1;
+  }
+  pendingCommandLines_.push_back(std::move(arguments));
+  PostMessageW(Handle(), WM_APP, 0, 0);
+}
+
+}  // namespace skyloom

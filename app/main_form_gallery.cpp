@@ -1,0 +1,56 @@
+// Saving and loading the playlists as gallery list files.
+#include "app/list_file.h"
+#include "app/main_form.h"
+#include "toolkit/errors.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+
+void TMainForm::SaveGallery1Click(void*) { SaveList(SaveDialog1, *ImageListBox); }
+void TMainForm::ToolButton30Click(void*) { SaveList(SaveVidGal, *VideoCheck); }
+
+void TMainForm::LoadGallery1Click(void*) {
+  if (OpenDialog2.Execute(Handle())) LoadImageList(OpenDialog2.FileName());
+}
+
+void TMainForm::ToolButton29Click(void*) {
+  if (OpenVidGal.Execute(Handle())) LoadVideoList(OpenVidGal.FileName());
+}
+
+void TMainForm::LoadImageList(const std::wstring& path) {
+  LoadList(path, *ImageListBox);
+  rotation_.cursor = ImageListBox->TopIndex();
+}
+
+void TMainForm::LoadVideoList(const std::wstring& path) {
+  LoadList(path, *VideoCheck);
+  VideoCursor = VideoCheck->TopIndex();
+}
+
+// Gallery files hold 8-bit text in the system code page. An entry that the
+// code page cannot hold would come back as a different path, so the save is
+// refused before the file is touched, naming the entry.
+void TMainForm::SaveList(TFileDialog& dialog, const TCheckListBox& list) {
+  if (!dialog.Execute(Handle())) return;
+  std::vector<std::string> entries;
+  for (const auto& item : list.Items()) {
+    auto bytes = ToCodePage(item);
+    if (!bytes)
+      throw EError(FormatMessage1("Cannot save the gallery file: the entry \"%s\" has characters that the "
+                                  "system code page cannot hold",
+                                  Narrow(item)));
+    entries.push_back(std::move(*bytes));
+  }
+  SaveListFile(Narrow(dialog.FileName()), entries);
+}
+
+void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
+  const auto entries = LoadListFile(Narrow(path));  // raises before the list is touched
+  std::vector<std::wstring> items;
+  items.reserve(entries.size());
+  for (const auto& entry : entries) items.push_back(FromCodePage(entry));
+  list.Assign(items);
+  list.SetItemIndex(-1);
+}
+
+}  // namespace skyloom

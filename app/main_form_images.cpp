@@ -1,0 +1,60 @@
+// The image playlist: rotation tick, previous, double-click, editing.
+#include "app/check_list_playlist.h"
+#include "app/main_form.h"
+#include "toolkit/random.h"
+#include "toolkit/stream.h"
+
+namespace skyloom {
+
+void TMainForm::Timer1Timer(void*) {
+  rotation_.random = randomcheck->Checked();
+  TCheckListPlaylist list(*ImageListBox);
+  RotationTick(list, rotation_, AppRandom(), [this](const std::string& path) { SetWallpaperFromFile(path); });
+}
+
+void TMainForm::NextImage1Click(void* sender) { Timer1Timer(sender); }
+
+void TMainForm::PrevImage1Click(void* sender) {
+  rotation_.cursor -= 2;
+  Timer1Timer(sender);
+}
+
+void TMainForm::ImageListBoxDblClick(void* sender) {
+  rotation_.cursor = ImageListBox->ItemIndex();
+  Timer1Timer(sender);
+}
+
+void TMainForm::ImageListBoxClick(void*) {
+  // The snapshot preview of the selected entry comes with the image view;
+  // the bar drops back to 0 after every preview.
+  ProgressBar->SetPosition(0);
+}
+
+void TMainForm::SetWallpaperFromFile(const std::string& path) {
+  // Only the existence test so far: loading, fitting, writing wallpaper.bmp
+  // and applying the desktop theme come with the image engine.
+  if (!FileExists(path)) return;
+}
+
+void TMainForm::ToolButton4Click(void*) { CheckAll(*ImageListBox, true); }
+void TMainForm::ToolButton7Click(void*) { CheckAll(*ImageListBox, false); }
+void TMainForm::DeleteImage1Click(void*) { DeleteSelected(*ImageListBox); }
+
+void TMainForm::AddCheckedImage(const std::wstring& path) {
+  const int index = ImageListBox->Add(path);
+  ImageListBox->SetChecked(index, true);
+}
+
+void TMainForm::CheckAll(TCheckListBox& list, bool checked) {
+  for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, checked);
+}
+
+// Deletes the selected entry and selects the one before it; the cursor is
+// left alone (the next tick brings it back into range).
+void TMainForm::DeleteSelected(TCheckListBox& list) {
+  const int index = list.ItemIndex();
+  list.Delete(index);
+  if (index - 1 >= 0) list.SetItemIndex(index - 1);
+}
+
+}  // namespace skyloom

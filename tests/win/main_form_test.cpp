@@ -1,0 +1,295 @@
+#include <algorithm>
+
+#include "form_fixture.h"
+#include "toolkit/errors.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+namespace {
+
+using testing::FormTest;
+using testing::TestApplication;
+using Strings = std::vector<std::wstring>;
+
+TEST_F(FormTest, WindowStandsAsStored) {
+  EXPECT_EQ(form->Caption(), L"Skyloom");
+  const RECT client = form->ClientRect();
+  EXPECT_EQ(client.right, 630);
+  EXPECT_EQ(client.bottom, 521);
+  ASSERT_EQ(form->PageControl1->PageCount(), 2);
+  EXPECT_EQ(form->PageControl1->PageCaption(0), L"Image Wallpaper");
+  EXPECT_EQ(form->PageControl1->PageCaption(1), L"Video Wallpaper");
+  EXPECT_EQ(form->ResizeBox->Count(), 7);
+  EXPECT_EQ(form->ResizeBox->ItemIndex(), 3);
+  EXPECT_EQ(form->ResizeBox->Text(), L"Bell");
+  EXPECT_EQ(form->timeredit->Value(), 5);
+  EXPECT_FALSE(form->randomcheck->Checked());
+  EXPECT_EQ(form->randomcheck->Caption(), L"Random Image");
+  EXPECT_EQ(form->ImageCursor(), 0);
+  EXPECT_EQ(form->VideoCursor, 0);
+  EXPECT_TRUE(form->AppDir().ends_with(L"\\"));
+  EXPECT_TRUE(form->ToolBar1->ButtonEnabled(form->StartButton));
+  EXPECT_FALSE(form->ToolBar1->ButtonEnabled(form->StopButton));
+
+  Strings hints;
+  for (int id : form->ToolBar1->ButtonIds()) hints.push_back(form->ToolBar1->Hint(id));
+  EXPECT_EQ(hints, (Strings{L"Add Files to List", L"Trash all List", L"Check all Files", L"Uncheck All Files",
+                            L"Previous Image in list", L"Start Skyloom", L"Next Image In List", L"Stop Skyloom",
+                            L"Open Gallery File", L"Save Gallery File", L"Hide Skyloom"}));
+  hints.clear();
+  for (int id : form->ToolBar2->ButtonIds()) hints.push_back(form->ToolBar2->Hint(id));
+  EXPECT_EQ(hints, (Strings{L"Add Files to List", L"Trash all List", L"Check all Files", L"Uncheck All Files",
+                            L"Start Video Wallpaper", L"Stop Video WallPaper", L"Open Video Gallery File",
+                            L"Save Video Gallery File", L"Hide Skyloom"}));
+  EXPECT_EQ(form->ImageListBox->PopupMenu.Caption(0), L"&Delete Image");
+  EXPECT_EQ(form->VideoCheck->PopupMenu.Caption(0), L"&Delete Video");
+}
+
+TEST_F(FormTest, RotationStepsOverCheckedEntriesAndSelectsWithoutClick) {
+  for (auto name : {L"a", L"b", L"c"}) form->AddCheckedImage(name);
+  form->ImageListBox->SetChecked(1, false);
+  int clicks = 0;
+  form->ImageListBox->OnClick = [&](void*) { ++clicks; };
+
+  form->NextImage1Click(nullptr);
+  EXPECT_EQ(form->CurrentImageFile(), "a");
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), 0);
+  EXPECT_EQ(form->ImageCursor(), 1);
+  form->NextImage1Click(nullptr);
+  EXPECT_EQ(form->CurrentImageFile(), "c");
+  form->PrevImage1Click(nullptr);  // lands on b (unchecked) and moves on to c
+  EXPECT_EQ(form->CurrentImageFile(), "c");
+  form->NextImage1Click(nullptr);  // wraps
+  EXPECT_EQ(form->CurrentImageFile(), "a");
+  form->PrevImage1Click(nullptr);  // before the first: the last
+  EXPECT_EQ(form->CurrentImageFile(), "c");
+
+  form->ImageListBox->SetItemIndex(0);
+  form->ImageListBoxDblClick(nullptr);
+  EXPECT_EQ(form->CurrentImageFile(), "a");
+  EXPECT_EQ(clicks, 0);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FormTest, TicksOnEmptyOrUncheckedListsChangeNothing) {
+  form->NextImage1Click(nullptr);
+  form->PrevImage1Click(nullptr);
+  form->ImageListBoxDblClick(nullptr);
+  EXPECT_EQ(form->CurrentImageFile(), "");
+  form->ImageListBox->Add(L"x");
+  form->ImageListBox->Add(L"y");
+  form->NextImage1Click(nullptr);
+  EXPECT_EQ(form->CurrentImageFile(), "");
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), -1);
+}
+
+TEST_F(FormTest, CheckAndUncheckAllOnBothLists) {
+  for (auto name : {L"a", L"b"}) {
+    form->ImageListBox->Add(name);
+    form->VideoCheck->Add(name);
+  }
+  form->ToolButton4Click(nullptr);
+  form->ToolButton21Click(nullptr);
+  EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{true, true}));
+  EXPECT_EQ(Checks(*form->VideoCheck), (std::vector<bool>{true, true}));
+  form->ToolButton7Click(nullptr);
+  EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{false, false}));
+  EXPECT_EQ(Checks(*form->VideoCheck), (std::vector<bool>{true, true}));
+  form->ToolButton22Click(nullptr);
+  EXPECT_EQ(Checks(*form->VideoCheck), (std::vector<bool>{false, false}));
+}
+
+TEST_F(FormTest, DeleteSelectsThePreviousEntryAndKeepsTheCursor) {
+  for (auto name : {L"a", L"b", L"c"}) form->AddCheckedImage(name);
+  form->ImageCursor() = 3;
+  form->ImageListBox->SetItemIndex(2);
+  form->DeleteImage1Click(nullptr);
+  EXPECT_EQ(form->ImageListBox->Items(), (Strings{L"a", L"b"}));
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), 1);
+  EXPECT_EQ(form->ImageCursor(), 3);
+  form->ImageListBox->SetItemIndex(0);
+  form->DeleteImage1Click(nullptr);
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), -1);  // nothing before the first
+  form->NextImage1Click(nullptr);                  // cursor beyond the end starts at 0
+  EXPECT_EQ(form->CurrentImageFile(), "b");
+
+  form->VideoCheck->Add(L"v1");
+  form->VideoCheck->Add(L"v2");
+  form->VideoCheck->SetItemIndex(1);
+  form->ToolButton19Click(nullptr);
+  EXPECT_EQ(form->VideoCheck->Items(), Strings{L"v1"});
+  form->VideoCheck->SetItemIndex(0);
+  form->ImageListBox->SetItemIndex(-1);
+  EXPECT_THROW(form->ImageListBox->PopupMenu.Click(0), EListError);  // nothing selected
+  form->VideoCheck->PopupMenu.Click(0);
+  EXPECT_EQ(form->VideoCheck->Count(), 0);
+}
+
+TEST_F(FormTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
+  form->AddCheckedImage(L"a");
+  ClickButton(*form->ToolBar1, L"Trash all List");  // nothing selected
+  ASSERT_EQ(errors, Strings{L"List index out of bounds (-1)"});
+  EXPECT_EQ(form->ImageListBox->Count(), 1);
+  ClickButton(*form->ToolBar1, L"Next Image In List");
+  EXPECT_EQ(form->CurrentImageFile(), "a");
+  EXPECT_THROW(form->ImageListBox->Strings(5), EListError);
+}
+
+TEST_F(FormTest, AddingAVideoRunsItsDialogAndChecksTheNewEntry) {
+  answers = {L"C:\\clips\\sea.avi", L"C:\\clips\\sea.avi"};
+  form->ToolButton18Click(nullptr);
+  form->ToolButton18Click(nullptr);  // the same path again: a second entry
+  form->ToolButton18Click(nullptr);  // cancelled
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_EQ(dialogs[0].kind, TFileDialog::Kind::Open);
+  EXPECT_EQ(dialogs[0].filter, L"Avi Files|*.avi|Mpeg Files|*.mpg|All Files|*.*");
+  EXPECT_EQ(dialogs[0].defaultExt, L".avi");
+  EXPECT_EQ(form->VideoCheck->Items(), (Strings{L"C:\\clips\\sea.avi", L"C:\\clips\\sea.avi"}));
+  EXPECT_EQ(Checks(*form->VideoCheck), (std::vector<bool>{true, true}));
+  form->AddCheckedImage(L"p.jpg");
+  form->AddCheckedImage(L"p.jpg");
+  EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{true, true}));
+}
+
+TEST_F(FormTest, GalleryFilesSaveByteExactAndLoadUnchecked) {
+  const auto gal = (dir / L"mine.Gal").wstring();
+  form->AddCheckedImage(L"a");
+  form->AddCheckedImage(L"b");
+  answers = {gal};
+  form->SaveGallery1Click(nullptr);
+  EXPECT_EQ(ReadFile(gal), "a\r\nb\r\n");
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].kind, TFileDialog::Kind::Save);
+  EXPECT_EQ(dialogs[0].filter, L"Gallery File|*.Gal|All Files|*.*");
+  EXPECT_EQ(dialogs[0].defaultExt, L".Gal");
+
+  form->ImageCursor() = 2;
+  form->ImageListBox->SetItemIndex(1);
+  answers = {WriteFile(L"three.Gal", "x\n\ny")};
+  form->LoadGallery1Click(nullptr);
+  EXPECT_EQ(form->ImageListBox->Items(), (Strings{L"x", L"", L"y"}));
+  EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), -1);
+  EXPECT_EQ(form->ImageCursor(), 0);
+
+  answers = {WriteFile(L"empty.Gal", "")};
+  form->LoadGallery1Click(nullptr);
+  EXPECT_EQ(form->ImageListBox->Count(), 0);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FormTest, VideoGalleryFilesUseTheirOwnDialogsAndCursor) {
+  const auto vgl = (dir / L"clips.vgl").wstring();
+  form->VideoCheck->Add(L"C:\\v\\one.avi");
+  answers = {vgl};
+  form->ToolButton30Click(nullptr);
+  EXPECT_EQ(ReadFile(vgl), "C:\\v\\one.avi\r\n");
+  form->VideoCursor = 4;
+  answers = {vgl};
+  form->ToolButton29Click(nullptr);
+  EXPECT_EQ(form->VideoCheck->Items(), Strings{L"C:\\v\\one.avi"});
+  EXPECT_EQ(form->VideoCursor, 0);
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[1].kind, TFileDialog::Kind::Open);
+  EXPECT_EQ(dialogs[1].filter, L"Video Gallery Files|*.vgl|All Files|*.*");
+  EXPECT_EQ(dialogs[1].defaultExt, L".vgl");
+}
+
+TEST_F(FormTest, ListFileErrorsLeaveListAndCursorAlone) {
+  form->AddCheckedImage(L"keep");
+  form->ImageCursor() = 7;
+  const auto missing = (dir / L"missing.Gal").wstring();
+  answers = {missing};
+  ClickButton(*form->ToolBar1, L"Open Gallery File");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], L"Cannot open file " + missing + L".");
+  EXPECT_EQ(form->ImageListBox->Items(), Strings{L"keep"});
+  EXPECT_EQ(form->ImageCursor(), 7);
+
+  const auto uncreatable = (dir / L"no-such-dir" / L"x.Gal").wstring();
+  answers = {uncreatable};
+  ClickButton(*form->ToolBar1, L"Save Gallery File");
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[1], L"Cannot create file " + uncreatable + L".");
+
+  answers = {};
+  ClickButton(*form->ToolBar1, L"Open Gallery File");  // cancelled
+  EXPECT_EQ(errors.size(), 2u);
+  EXPECT_EQ(form->ImageListBox->Items(), Strings{L"keep"});
+}
+
+TEST_F(FormTest, AnEntryTheCodePageCannotHoldIsNotSavedSilentlyCorrupted) {
+  const auto gal = (dir / L"old.Gal").wstring();
+  WriteFile(L"old.Gal", "previous\r\n");
+  form->AddCheckedImage(L"C:\\pics\\\x65E5\x672C.jpg");  // CJK, outside the Western code page
+  answers = {gal};
+  ClickButton(*form->ToolBar1, L"Save Gallery File");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(L"C:\\pics\\\x65E5\x672C.jpg"), std::wstring::npos);
+  EXPECT_EQ(ReadFile(gal), "previous\r\n");  // the old file is untouched
+}
+
+TEST_F(FormTest, CommandLineLoadsListsAndRunsSwitchesInOrder) {
+  const auto gal = WriteFile(L"cl.Gal", "one\r\ntwo\r\n");
+  const auto vgl = WriteFile(L"cl.vgl", "clip.avi\r\n");
+  form->RunCommandLine({gal, vgl, L"/hide"});
+  EXPECT_EQ(form->ImageListBox->Items(), (Strings{L"one", L"two"}));
+  EXPECT_EQ(form->VideoCheck->Items(), Strings{L"clip.avi"});
+  EXPECT_FALSE(form->Visible());
+  form->RunCommandLine({L"/show"});
+  EXPECT_TRUE(form->Visible());
+
+  form->ImageListBox->SetChecked(1, true);
+  form->RunCommandLine({L"/next"});
+  EXPECT_EQ(form->CurrentImageFile(), "two");
+  form->RunCommandLine({L"/prev"});
+  EXPECT_EQ(form->CurrentImageFile(), "two");
+}
+
+TEST_F(FormTest, AnUnknownSwitchIsReportedAndNothingOfTheLineRuns) {
+  const auto gal = WriteFile(L"u.Gal", "one\r\n");
+  const auto text = std::wstring(gal) + L'\0' + L"/frobnicate" + L'\0';
+  COPYDATASTRUCT data{TMainForm::kCommandLineData, static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(text.data())};
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+  EXPECT_TRUE(errors.empty());  // runs from the queue, after the sender is released
+  TestApplication().ProcessMessages();
+  ASSERT_EQ(errors, Strings{L"Unknown switch /frobnicate."});
+  EXPECT_EQ(form->ImageListBox->Count(), 0);
+}
+
+TEST_F(FormTest, HandedOverCommandLineRunsFromTheQueue) {
+  const auto gal = WriteFile(L"h.Gal", "one\r\ntwo\r\nthree\r\n");
+  const auto text = std::wstring(gal) + L'\0';
+  COPYDATASTRUCT data{TMainForm::kCommandLineData, static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(text.data())};
+  SendMessageW(form->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  TestApplication().ProcessMessages();
+  EXPECT_EQ(form->ImageListBox->Count(), 3);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FormTest, NotYetAvailableCommandsSayso) {
+  ClickButton(*form->ToolBar1, L"Start Skyloom");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], L"The wallpaper timer is not available yet.");
+}
+
+TEST(ErrorBoxText, MessagesGainAPeriodOnlyWhenTheyNeedOne) {
+  auto& app = testing::TestApplication();
+  std::vector<std::wstring> shown;
+  app.ErrorReporter = [&](const std::wstring& text) { shown.push_back(text); };
+  app.ShowException(EError("Cannot open file C:\\x"));
+  app.ShowException(EError("Stop!"));
+  app.ShowException(EError("Done."));
+  app.ErrorReporter = nullptr;
+  EXPECT_EQ(shown, (Strings{L"Cannot open file C:\\x.", L"Stop!", L"Done."}));
+}
+
+TEST(FilterBuffer, PipesBecomeNulsWithADoubleNulAtTheEnd) {
+  EXPECT_EQ(TFileDialog::FilterBuffer(L"Gallery File|*.Gal|All Files|*.*"),
+            std::wstring(L"Gallery File\0*.Gal\0All Files\0*.*\0\0", 34));
+}
+
+}  // namespace
+}  // namespace skyloom

@@ -1,0 +1,103 @@
+// Two real Skyloom processes: the second hands its command line to the
+// first and exits at once.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "toolkit/handles.h"
+
+namespace skyloom {
+namespace {
+
+struct Process {
+  UniqueHandle handle;
+  DWORD Wait(DWORD ms) const {
+    if (WaitForSingleObject(handle.get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = 0;
+    GetExitCodeProcess(handle.get(), &code);
+    return code;
+  }
+};
+
+// skyloom.exe of the same build: app/ beside tests/.
+std::wstring SkyloomExe() {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return (std::filesystem::path(self).parent_path().parent_path().parent_path() / L"app" / L"skyloom.exe").wstring();
+}
+
+Process Start(const std::wstring& arguments) {
+  std::wstring line = L"\"" + SkyloomExe() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return {};
+  CloseHandle(info.hThread);
+  return {UniqueHandle(info.hProcess)};
+}
+
+HWND WaitForWindow() {
+  for (int i = 0; i < 200; ++i) {
+    if (HWND window = FindWindowW(L"TMainForm", L"Skyloom")) return window;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// Entries in all of the window's list boxes (the video list stays empty).
+int ListedEntries(HWND window) {
+  int total = 0;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (_wcsicmp(name, L"ListBox") == 0)
+          *reinterpret_cast<int*>(data) += static_cast<int>(SendMessageW(child, LB_GETCOUNT, 0, 0));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&total));
+  return total;
+}
+
+int WaitForEntries(HWND window, int wanted) {
+  int entries = -1;
+  for (int i = 0; i < 100 && entries != wanted; ++i) {
+    entries = ListedEntries(window);
+    if (entries != wanted) Sleep(50);
+  }
+  return entries;
+}
+
+TEST(SingleInstance, ASecondStartHandsItsArgumentsOverAndExits) {
+  const auto dir = std::filesystem::temp_directory_path() / (L"skyloom-si-" + std::to_wstring(GetCurrentProcessId()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / L"two.Gal", std::ios::binary) << "a\r\nb\r\n";
+  std::ofstream(dir / L"three.Gal", std::ios::binary) << "c\r\nd\r\ne\r\n";
+
+  ASSERT_EQ(FindWindowW(L"TMainForm", L"Skyloom"), nullptr) << "another Skyloom is running";
+  Process first = Start(L"\"" + (dir / L"two.Gal").wstring() + L"\"");
+  ASSERT_TRUE(first.handle);
+  HWND window = WaitForWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WaitForEntries(window, 2), 2);
+
+  Process second = Start(L"\"" + (dir / L"three.Gal").wstring() + L"\"");
+  EXPECT_EQ(second.Wait(20000), 0u);
+  EXPECT_EQ(WaitForEntries(window, 3), 3);
+  EXPECT_EQ(first.Wait(0), static_cast<DWORD>(STILL_ACTIVE));
+
+  Process third = Start(L"/exit");
+  EXPECT_EQ(third.Wait(20000), 0u);
+  EXPECT_EQ(first.Wait(20000), 0u);
+  if (first.Wait(0) == STILL_ACTIVE) TerminateProcess(first.handle.get(), 1);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+}
+
+}  // namespace
+}  // namespace skyloom

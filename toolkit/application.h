@@ -1,0 +1,60 @@
+#pragma once
+// The application object: title, main window, message loop, error box, and
+// the synchronous call onto the main thread.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "toolkit/handles.h"
+
+namespace skyloom {
+
+class TFileDialog;
+
+class TApplication {
+ public:
+  TApplication();
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  // The one application object of the process.
+  static TApplication& Instance();
+
+  std::wstring Title = L"Skyloom";
+
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+  HWND MainWindow() const { return mainWindow_; }
+
+  // Runs the message loop until the main window closes (WM_QUIT).
+  int Run();
+  // Dispatches what is queued and returns.
+  void ProcessMessages();
+
+  // The error box: error icon, the title as caption, the message with "."
+  // appended when it ends in a character that sorts after ".".
+  void ShowException(const std::exception& error);
+  // For use inside a catch block: reports whatever is being handled.
+  void HandleCurrentException();
+
+  // Seams for tests and automation: when set, they replace the modal error
+  // box and the common file dialogs.
+  std::function<void(const std::wstring& text)> ErrorReporter;
+  std::function<std::optional<std::wstring>(const TFileDialog& dialog)> FileDialogRunner;
+
+  // Runs call on the main thread and waits for it; an exception it raises
+  // is raised again in the calling thread.
+  void Synchronize(const std::function<void()>& call);
+
+ private:
+  static LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND mainWindow_ = nullptr;
+  DWORD mainThread_ = 0;
+  UniqueWindow utility_;
+};
+
+}  // namespace skyloom

@@ -1,0 +1,196 @@
+#include "toolkit/check_list_box.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "toolkit/application.h"
+#include "toolkit/errors.h"
+
+namespace skyloom {
+
+TCheckListBox::TCheckListBox(HWND parent, int left, int top, int width, int height, int itemHeight, COLORREF color)
+    : itemHeight_(itemHeight), brush_(CreateSolidBrush(color)), color_(color) {
+  CreateControl(L"LISTBOX", L"",
+                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                WS_EX_CLIENTEDGE, parent, left, top, width, height);
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+  SetWindowSubclass(Handle(), SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TCheckListBox::~TCheckListBox() {
+  if (Handle()) RemoveWindowSubclass(Handle(), SubclassProc, 1);
+}
+
+int TCheckListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+
+void TCheckListBox::CheckIndex(int index) const {
+  if (index < 0 || index >= Count()) throw EListError(FormatMessage1("List index out of bounds (%d)", index));
+}
+
+int TCheckListBox::Add(const std::wstring& text) {
+  const auto index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (index < 0) throw EListError("Out of memory while expanding the list");
+  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+  return static_cast<int>(index);
+}
+
+void TCheckListBox::Delete(int index) {
+  CheckIndex(index);
+  SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void TCheckListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+
+std::wstring TCheckListBox::Strings(int index) const {
+  CheckIndex(index);
+  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+std::vector<std::wstring> TCheckListBox::Items() const {
+  std::vector<std::wstring> items;
+  for (int i = 0; i < Count(); ++i) items.push_back(Strings(i));
+  return items;
+}
+
+void TCheckListBox::Assign(const std::vector<std::wstring>& items) {
+  BeginUpdate();
+  try {
+    Clear();
+    for (const auto& item : items) Add(item);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+bool TCheckListBox::Checked(int index) const {
+  CheckIndex(index);
+  return SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0) != 0;
+}
+
+void TCheckListBox::SetChecked(int index, bool checked) {
+  CheckIndex(index);
+  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+  RECT r{};
+  if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+    InvalidateRect(Handle(), &r, FALSE);
+}
+
+int TCheckListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
+
+void TCheckListBox::SetItemIndex(int index) {
+  if (index != -1) CheckIndex(index);
+  SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int TCheckListBox::TopIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0)); }
+
+void TCheckListBox::BeginUpdate() {
+  if (updates_++ == 0) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TCheckListBox::EndUpdate() {
+  if (updates_ == 0 || --updates_ != 0) return;
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TCheckListBox::Toggle(int index) {
+  SetChecked(index, !Checked(index));
+  if (OnClickCheck) OnClickCheck(this);
+}
+
+void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  FillRect(dc, &r, static_cast<HBRUSH>(brush_.get()));
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  const int index = static_cast<int>(item.itemID);
+  RECT box{r.left + 1, r.top + 1, r.left + CheckWidth() - 1, r.bottom - 1};
+  UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
+  if (SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0)) state |= DFCS_CHECKED;
+  DrawFrameControl(dc, &box, DFC_BUTTON, state);
+
+  RECT text{r.left + CheckWidth() + 1, r.top, r.right, r.bottom};
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  if (selected) FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  std::wstring label(static_cast<std::size_t>(length) + 1, L'\0');
+  label.resize(static_cast<std::size_t>(
+      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(label.data()))));
+  text.left += 2;
+  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &text);
+}
+
+bool TCheckListBox::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
+      return true;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(itemHeight_);
+      result = TRUE;
+      return true;
+    case WM_CTLCOLORLISTBOX:
+      SetBkColor(reinterpret_cast<HDC>(wParam), color_);
+      result = reinterpret_cast<LRESULT>(brush_.get());
+      return true;
+    case WM_CONTEXTMENU: {
+      if (PopupMenu.Count() == 0) return false;
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) {  // from the keyboard: below the selection
+        RECT r{};
+        SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(ItemIndex() < 0 ? 0 : ItemIndex()),
+                     reinterpret_cast<LPARAM>(&r));
+        at = {r.left, r.bottom};
+        ClientToScreen(Handle(), &at);
+      }
+      PopupMenu.Popup(Handle(), at);
+      result = 0;
+      return true;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) == LBN_SELCHANGE && OnClick) OnClick(this);
+      if (HIWORD(wParam) == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK TCheckListBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR data) {
+  auto* self = reinterpret_cast<TCheckListBox*>(data);
+  try {
+    if (self->HandleInput(message, wParam, lParam)) return 0;
+  } catch (...) {
+    TApplication::Instance().HandleCurrentException();
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = Handle();
+  TCheckListBox* self = this;
+  if (message == WM_LBUTTONDOWN && GET_X_LPARAM(lParam) < self->CheckWidth()) {
+    const auto hit = SendMessageW(window, LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < self->Count()) self->Toggle(LOWORD(hit));
+  }
+  if (message == WM_CHAR && wParam == L' ' && self->ItemIndex() >= 0) {
+    self->Toggle(self->ItemIndex());
+    return true;
+  }
+  return false;
+}
+
+}  // namespace skyloom

@@ -1,0 +1,62 @@
+#pragma once
+// A list of strings, each with a check box drawn before it. A click on the
+// box or the space bar toggles the mark; selecting from code raises no
+// click event. Bad indices raise "List index out of bounds (%d)".
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/menus.h"
+#include "toolkit/window.h"
+
+namespace skyloom {
+
+class TCheckListBox : public TControl {
+ public:
+  TCheckListBox(HWND parent, int left, int top, int width, int height, int itemHeight, COLORREF color);
+  ~TCheckListBox() override;
+
+  int Count() const;
+  int Add(const std::wstring& text);  // unchecked; answers its index
+  void Delete(int index);
+  void Clear();
+  std::wstring Strings(int index) const;
+  std::vector<std::wstring> Items() const;
+  // Replaces every entry (unchecked), with drawing suspended meanwhile.
+  void Assign(const std::vector<std::wstring>& items);
+
+  bool Checked(int index) const;
+  void SetChecked(int index, bool checked);
+
+  int ItemIndex() const;            // -1 when nothing is selected
+  void SetItemIndex(int index);     // -1 clears the selection
+  int TopIndex() const;
+
+  void BeginUpdate();
+  void EndUpdate();
+
+  TNotifyEvent OnClick;       // the user changed the selection
+  TNotifyEvent OnDblClick;
+  TNotifyEvent OnClickCheck;  // the user toggled a mark
+  TPopupMenu PopupMenu;       // the context menu, when it has items
+
+  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+  // Mouse clicks on the box and the space bar; answers whether consumed.
+  bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
+  void CheckIndex(int index) const;
+  void Toggle(int index);
+  void DrawItem(const DRAWITEMSTRUCT& item) const;
+  int CheckWidth() const { return itemHeight_; }
+
+  int itemHeight_;
+  UniqueGdiObject brush_;
+  COLORREF color_;
+  int updates_ = 0;
+};
+
+}  // namespace skyloom

@@ -1,0 +1,66 @@
+// Windows file handles: the wide API, with the sharing modes of each mode.
+#include <windows.h>
+
+#include "toolkit/handles.h"
+#include "toolkit/stream.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+namespace {
+
+class WinFile final : public TFileHandle {
+ public:
+  explicit WinFile(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+  std::size_t Read(void* buffer, std::size_t count) override {
+    DWORD got = 0;
+    if (!ReadFile(handle_.get(), buffer, Chunk(count), &got, nullptr)) return 0;
+    return got;
+  }
+  std::size_t Write(const void* buffer, std::size_t count) override {
+    std::size_t total = 0;
+    while (total < count) {
+      DWORD put = 0;
+      const auto* bytes = static_cast<const char*>(buffer) + total;
+      if (!WriteFile(handle_.get(), bytes, Chunk(count - total), &put, nullptr) || put == 0) break;
+      total += put;
+    }
+    return total;
+  }
+  std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+    const DWORD method = origin == TSeekOrigin::soBeginning ? FILE_BEGIN
+                         : origin == TSeekOrigin::soCurrent ? FILE_CURRENT
+                                                            : FILE_END;
+    LARGE_INTEGER distance{}, result{};
+    distance.QuadPart = offset;
+    if (!SetFilePointerEx(handle_.get(), distance, &result, method)) return -1;
+    return result.QuadPart;
+  }
+
+ private:
+  static DWORD Chunk(std::size_t count) { return static_cast<DWORD>(count > 0x40000000u ? 0x40000000u : count); }
+  UniqueHandle handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode) {
+  DWORD access = GENERIC_READ, share = FILE_SHARE_READ | FILE_SHARE_WRITE, disposition = OPEN_EXISTING;
+  if (mode == TFileMode::fmOpenReadDenyWrite) share = FILE_SHARE_READ;
+  if (mode == TFileMode::fmCreate) {
+    access = GENERIC_READ | GENERIC_WRITE;
+    share = FILE_SHARE_READ;
+    disposition = CREATE_ALWAYS;
+  }
+  UniqueHandle handle(CreateFileW(Widen(path).c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) return nullptr;
+  return std::make_unique<WinFile>(std::move(handle));
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace skyloom

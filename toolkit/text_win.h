@@ -1,0 +1,17 @@
+#pragma once
+// Conversions between the engine's UTF-8 strings, the Windows wide API and
+// 8-bit text in the system code page.
+#include <optional>
+#include <string>
+
+namespace skyloom {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+// Text in the system code page, or nothing when a character has no exact
+// representation there (no best-fit substitutes, which would corrupt paths).
+std::optional<std::string> ToCodePage(const std::wstring& wide);
+std::wstring FromCodePage(const std::string& bytes);
+
+}  // namespace skyloom

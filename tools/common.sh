@@ -1,0 +1,46 @@
+# Shared by run.sh and test.sh: build folders, the Wine prefix, Xvfb.
+# shellcheck shell=bash
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${SKYLOOM_BUILD:-$here/build}
+jobs=${SKYLOOM_JOBS:-2}
+
+log() { printf '[skyloom] %s\n' "$*"; }
+
+build_windows() {
+  bash "$here/tools/build-deps.sh" "$build/win/deps/prefix"
+  cmake -S "$here" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" >"$build/win-configure.log" 2>&1 \
+    || { cat "$build/win-configure.log"; return 1; }
+  ninja -C "$build/win" -j "$jobs" "$@"
+}
+
+# A throw-away Wine prefix inside the build folder and one wineserver kept
+# alive for the whole run.
+start_wine() {
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix"
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  trap stop_wine EXIT
+}
+
+stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+  local size=${1:-1280x800x24} n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
