@@ -23,6 +23,9 @@ start_wine() {
     wineboot -i >/dev/null 2>&1 || true
   fi
   wineserver -p </dev/null >/dev/null 2>&1
+  # Start the prefix's services now, away from our output: they outlive the
+  # programs that start them and would hold a pipe on our stdout open.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   trap stop_wine EXIT
 }
 

@@ -12,12 +12,12 @@ bash "$here/tools/bootstrap.sh"
 mkdir -p "$build"
 log "building"
 build_windows skyloom >"$build/win-build.log" 2>&1 || { tail -n 60 "$build/win-build.log"; exit 1; }
-start_wine
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
   start_xvfb "${desktop}x24"
 fi
+start_wine
 
 exe="$build/win/app/skyloom.exe"
 log "starting Skyloom on display $DISPLAY"

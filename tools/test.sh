@@ -27,10 +27,18 @@ fi
 
 if [ -f "$here/fuzz/CMakeLists.txt" ]; then
   step "fuzz targets (clang, ASan + UBSan, ${fuzz_seconds}s each)"
+  targets=$(cd "$here/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//')
+  # shellcheck disable=SC2086
   if CC=clang CXX=clang++ cmake -S "$here" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
        -DSKYLOOM_FUZZ=ON -DSKYLOOM_SANITIZE=ON -DSKYLOOM_IMAGE_TESTS=OFF >"$build/fuzz-configure.log" 2>&1 &&
-     ninja -C "$build/fuzz" -j "$jobs" fuzz >"$build/fuzz-build.log" 2>&1; then
-    SKYLOOM_FUZZ_BUILD="$build/fuzz" bash "$here/fuzz/run.sh" all "$fuzz_seconds" || fail "fuzzing"
+     ninja -C "$build/fuzz" -j "$jobs" $targets >"$build/fuzz-build.log" 2>&1; then
+    for target in $targets; do
+      if BUILD_DIR="$build/fuzz" sh "$here/fuzz/run.sh" "$target" "$fuzz_seconds" >"$build/$target.log" 2>&1; then
+        log "  $target: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$build/$target.log" | tail -n 1)"
+      else
+        tail -n 30 "$build/$target.log"; fail "fuzzing $target"
+      fi
+    done
   else
     tail -n 40 "$build/fuzz-configure.log" "$build/fuzz-build.log"; fail "fuzz build"
   fi
@@ -38,8 +46,10 @@ fi
 
 step "Windows build (mingw-w64)"
 if build_windows >"$build/win-build.log" 2>&1; then
-  start_wine
+  # The display first: Wine's desktop process takes its graphics driver from
+  # the environment of the first program that starts it.
   start_xvfb
+  start_wine
   step "Windows tests under Wine"
   ctest --test-dir "$build/win" --output-on-failure -j 1 --timeout 600 || fail "Windows tests"
 else

@@ -1,0 +1,39 @@
+#include "desktop/theme_icons.h"
+
+#include "desktop/theme_registry.h"
+
+namespace skyloom {
+
+namespace {
+
+constexpr const char* kMyComputerKey = "Software\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon";
+constexpr const char* kNetHoodKey = "Software\\Classes\\CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\DefaultIcon";
+constexpr const char* kRecycleKey = "Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon";
+
+// The unnamed (default) value.
+constexpr const char* kDefault = "";
+
+}  // namespace
+
+void TIcons::Read() {
+  if (const auto key = TThemeKey::OpenForRead(kMyComputerKey)) MyComputer = key->ReadString(kDefault).value_or("");
+  if (const auto key = TThemeKey::OpenForRead(kNetHoodKey)) NetHood = key->ReadString(kDefault).value_or("");
+  if (const auto key = TThemeKey::OpenForRead(kRecycleKey)) {
+    Recycle = key->ReadString(kDefault).value_or("");
+    RecycleFull = key->ReadString("full").value_or("");
+    RecycleEmpty = key->ReadString("empty").value_or("");
+  }
+}
+
+void TIcons::Write() const {
+  TThemeKey::OpenForWrite(kMyComputerKey).WriteString(kDefault, MyComputer);
+  TThemeKey::OpenForWrite(kNetHoodKey).WriteString(kDefault, NetHood);
+  // The recycle bin's key is only ever updated, never made.
+  const auto recycle = TThemeKey::OpenExistingForWrite(kRecycleKey);
+  if (!recycle) return;
+  recycle->WriteString(kDefault, Recycle);
+  recycle->WriteString("full", RecycleFull);
+  recycle->WriteString("empty", RecycleEmpty);
+}
+
+}  // namespace skyloom

@@ -1,0 +1,11 @@
+// Fuzz target: the cursor reader.
+#include "fuzz/fuzz_reader.h"
+#include "image/codecs/ico_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace skyloom;
+  fuzzing::RunReader(data, size, [](TStream& s, TBitmap& r, TIOParamsVals& p, TProgressRec& pr, bool only) {
+    ReadCurStream(s, r, p, pr, only);
+  });
+  return 0;
+}

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Runs one fuzz target for a number of seconds from its seed corpus.
+#   fuzz/run.sh TARGET SECONDS   (TARGET: fuzz_bmp, fuzz_ico, fuzz_cur, fuzz_detect)
+# BUILD_DIR overrides the build folder (default build/fuzz). New inputs go
+# to a scratch folder; the seeds in fuzz/corpus/ are left as they are.
+set -eu
+if [ $# -ne 2 ]; then
+  echo "usage: $0 TARGET SECONDS" >&2
+  exit 2
+fi
+target=$1
+seconds=$2
+here=$(cd "$(dirname "$0")" && pwd)
+build=${BUILD_DIR:-$here/../build/fuzz}
+binary=$build/fuzz/$target
+seeds=$here/corpus/${target#fuzz_}
+if [ ! -x "$binary" ]; then
+  echo "$binary not built: ninja -C $build $target" >&2
+  exit 2
+fi
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+"$binary" -max_total_time="$seconds" -rss_limit_mb=2560 -malloc_limit_mb=2048 -timeout=10 \
+  -artifact_prefix="$build/$target-" "$scratch" "$seeds"

@@ -1,0 +1,54 @@
+#include "image/bitmap_convert.h"
+
+#include <cstring>
+
+namespace skyloom {
+namespace {
+
+void Put(std::uint8_t* dst, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+  dst[0] = b;
+  dst[1] = g;
+  dst[2] = r;
+}
+
+void Row1To24(const std::uint8_t* src, int width, std::uint8_t* dst) {
+  for (int x = 0; x < width; ++x) {
+    const std::uint8_t v = (src[x / 8] & (0x80 >> (x % 8))) ? 255 : 0;
+    Put(dst + 3 * x, v, v, v);
+  }
+}
+
+// Palette entries are blue, green, red, reserved; missing ones read black.
+void Row8To24(const std::uint8_t* src, int width, const std::vector<std::uint8_t>& palette, std::uint8_t* dst) {
+  for (int x = 0; x < width; ++x) {
+    const std::size_t at = static_cast<std::size_t>(src[x]) * 4;
+    if (at + 2 < palette.size())
+      Put(dst + 3 * x, palette[at], palette[at + 1], palette[at + 2]);
+    else
+      Put(dst + 3 * x, 0, 0, 0);
+  }
+}
+
+}  // namespace
+
+TBitmap Copy24Bit(const TBitmap& raster) {
+  TBitmap copy(raster.Width(), raster.Height(), TPixelFormat::pf24bit);
+  for (int y = 0; y < raster.Height(); ++y) {
+    const std::uint8_t* src = raster.ScanLine(y);
+    std::uint8_t* dst = copy.ScanLine(y);
+    switch (raster.PixelFormat()) {
+      case TPixelFormat::pf1bit: Row1To24(src, raster.Width(), dst); break;
+      case TPixelFormat::pf8bit: Row8To24(src, raster.Width(), raster.Palette(), dst); break;
+      case TPixelFormat::pf24bit: std::memcpy(dst, src, raster.RowSize()); break;
+    }
+  }
+  return copy;
+}
+
+void ConvertTo24BitUnlessBinary(TBitmap& raster) {
+  if (raster.PixelFormat() == TPixelFormat::pf24bit || raster.PixelFormat() == TPixelFormat::pf1bit) return;
+  TBitmap copy = Copy24Bit(raster);
+  raster.Swap(copy);
+}
+
+}  // namespace skyloom

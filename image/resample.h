@@ -1,0 +1,35 @@
+#pragma once
+// Scaling a raster: the filtered two-pass resample and the plain stretch.
+#include "image/bitmap.h"
+#include "image/progress.h"
+#include "image/resample_kernels.h"
+
+namespace skyloom {
+
+// Vector instruction sets of the filtered path; all give the same bytes.
+enum class TResampleIsa { isaSse2, isaAvx2 };
+
+bool IsaAvailable(TResampleIsa isa);
+TResampleIsa BestResampleIsa();
+
+// Filtered resample of a 24-bit source into a 24-bit target already sized
+// to the new width and height (a source of any other format is left alone
+// and the target not written). Rows count from the top of the picture.
+// Progress goes through `progress` (its `per` is set here); answers false
+// when the Aborting flag stopped the work, the target then being
+// incomplete.
+bool FilteredResample(const TBitmap& source, TBitmap& target, TResampleFilter filter, TProgressRec progress,
+                      TResampleIsa isa = BestResampleIsa());
+
+// The same, replacing the 24-bit raster's content with the scaled picture
+// (left as it was when aborted).
+bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter,
+                             TProgressRec progress, TResampleIsa isa = BestResampleIsa());
+
+// The unfiltered stretch: every target pixel takes the colour of exactly one
+// source pixel, the one under its centre (column (2x + 1) * W / (2 W'),
+// integer division; rows the same, counted from the top). Works on 1, 8
+// and 24 bits per pixel; the target must have the source's format.
+void PlainStretch(const TBitmap& source, TBitmap& target);
+
+}  // namespace skyloom

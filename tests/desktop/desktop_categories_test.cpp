@@ -1,0 +1,166 @@
+// Cursors, icons, sounds, screen saver and metrics: what each writes to the
+// registry and the system, and what each reads back at start-up.
+#include <gtest/gtest.h>
+
+#include "desktop/theme_cursors.h"
+#include "desktop/theme_icons.h"
+#include "desktop/theme_metrics.h"
+#include "desktop/theme_screen_saver.h"
+#include "desktop/theme_sounds.h"
+#include "desktop_test_support.h"
+
+namespace skyloom {
+namespace {
+
+using namespace skyloom::testing;
+
+constexpr const wchar_t* kCursorsKey = L"Control Panel\\Cursors";
+
+TEST(CursorsTest, MissingFilesLeaveTheSystemCursorsButAreWritten) {
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  TCursors cursors;
+  cursors.Arrow = "C:\\no such folder\\arrow.cur";
+  cursors.Wait = "C:\\no such folder\\busy.ani";
+  cursors.NWPen = "C:\\no such folder\\pen.cur";
+  cursors.CrossHair = "C:\\no such folder\\cross.cur";
+  EXPECT_NO_THROW(cursors.Write());
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), arrow);
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_WAIT), wait);
+  EXPECT_EQ(RegText(kCursorsKey, L"Arrow"), L"C:\\no such folder\\arrow.cur");
+  EXPECT_EQ(RegText(kCursorsKey, L"NWPen"), L"C:\\no such folder\\pen.cur");
+  EXPECT_EQ(RegText(kCursorsKey, L"Crosshair"), L"C:\\no such folder\\cross.cur");
+
+  DeleteRegValue(kCursorsKey, L"SizeAll");
+  TCursors read;
+  read.SizeAll = "emptied";
+  read.Read();
+  EXPECT_EQ(read.CrossHair, cursors.CrossHair);
+  EXPECT_EQ(read.SizeAll, "");
+}
+
+constexpr const wchar_t* kComputerIcon =
+    L"Software\\Classes\\CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon";
+constexpr const wchar_t* kRecycleClass = L"Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}";
+constexpr const wchar_t* kRecycleIcon =
+    L"Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon";
+
+TEST(IconsTest, RecycleBinKeyIsUpdatedButNeverMade) {
+  DeleteRegTree(kRecycleClass);
+  TIcons icons;
+  icons.MyComputer = "C:\\icons.dll,3";
+  icons.Recycle = "C:\\icons.dll,5";
+  icons.RecycleFull = "C:\\icons.dll,6";
+  icons.Write();
+  EXPECT_EQ(RegText(kComputerIcon, L""), L"C:\\icons.dll,3");
+  EXPECT_FALSE(RegKeyExists(kRecycleClass));
+
+  SetRegText(kRecycleIcon, L"", L"old");
+  icons.Write();
+  EXPECT_EQ(RegText(kRecycleIcon, L""), L"C:\\icons.dll,5");
+  EXPECT_EQ(RegText(kRecycleIcon, L"full"), L"C:\\icons.dll,6");
+  TIcons read;
+  read.Read();
+  EXPECT_EQ(read.RecycleFull, icons.RecycleFull);
+  DeleteRegTree(kRecycleClass);
+}
+
+TEST(SoundsTest, EachEventIsTheDefaultValueOfItsCurrentKey) {
+  TSounds sounds;
+  sounds.Default = "ding.wav";
+  sounds.EmptyRecycleBin = "C:\\media\\empty.wav";
+  sounds.Write();
+  EXPECT_EQ(RegText(L"AppEvents\\Schemes\\Apps\\.Default\\.Default\\.Current", L""), L"ding.wav");
+  EXPECT_EQ(RegText(L"AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current", L""),
+            L"C:\\media\\empty.wav");
+
+  DeleteRegTree(L"AppEvents\\Schemes\\Apps\\.Default\\RingIn");
+  TSounds read;
+  read.RingIn = "kept.wav";
+  read.Read();
+  EXPECT_EQ(read.EmptyRecycleBin, sounds.EmptyRecycleBin);
+  EXPECT_EQ(read.RingIn, "kept.wav");
+}
+
+std::wstring SystemIniSaver() {
+  wchar_t buffer[1024] = L"";
+  GetPrivateProfileStringW(L"boot", L"SCRNSAVE.EXE", L"", buffer, 1024, (WindowsDir() / L"SYSTEM.INI").c_str());
+  return buffer;
+}
+
+class ScreenSaverTest : public TempDirTest {};
+
+TEST_F(ScreenSaverTest, WritesTheShortDirectoryWithTheLongFileName) {
+  const auto folder = dir / L"Screen Savers With Long Names";
+  std::filesystem::create_directories(folder);
+  wchar_t shortFolder[MAX_PATH] = L"";
+  ASSERT_NE(GetShortPathNameW((folder.wstring() + L"\\").c_str(), shortFolder, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(shortFolder), folder.wstring() + L"\\");
+
+  TScreenSaver saver;
+  saver.ScreenSaver = Narrow(folder.wstring() + L"\\Flying Windows.scr");
+  saver.Write();
+  EXPECT_EQ(SystemIniSaver(), std::wstring(shortFolder) + L"Flying Windows.scr");
+
+  saver.ScreenSaver = "C:\\No Such Directory\\saver.scr";
+  saver.Write();
+  EXPECT_EQ(SystemIniSaver(), L"C:\\No Such Directory\\saver.scr");
+}
+
+TEST_F(ScreenSaverTest, ActivityFlagReachesTheSystem) {
+  BOOL original = FALSE;
+  SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &original, 0);
+  for (bool active : {true, false}) {
+    TScreenSaver saver;
+    saver.Active = active;
+    saver.Write();
+    TScreenSaver read;
+    read.Read();
+    EXPECT_EQ(read.Active, active);
+  }
+  SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, original, nullptr, 0);
+}
+
+TEST(MetricsTest, WritesValuesAndFontsTheSystemReadsBack) {
+  NONCLIENTMETRICSW original{};
+  original.cbSize = sizeof original;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof original, &original, 0);
+  ICONMETRICSW originalIcon{};
+  originalIcon.cbSize = sizeof originalIcon;
+  SystemParametersInfoW(SPI_GETICONMETRICS, sizeof originalIcon, &originalIcon, 0);
+
+  TMetrics metrics;
+  metrics.Read();
+  EXPECT_EQ(metrics.CaptionHeight, original.iCaptionHeight);
+  EXPECT_EQ(metrics.MenuFont.Name, Narrow(original.lfMenuFont.lfFaceName));
+  metrics.ScrollWidth = 21;
+  metrics.CaptionFont = TThemeFont{"Default", -13, true, true, false, false, ANSI_CHARSET, fpVariable};
+  metrics.MessageFont = TThemeFont{"Courier New", -15, false, false, true, true, ANSI_CHARSET, fpFixed};
+  metrics.HorzSpacing = 80;
+  metrics.Write();
+
+  NONCLIENTMETRICSW written{};
+  written.cbSize = sizeof written;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof written, &written, 0);
+  ICONMETRICSW icon{};
+  icon.cbSize = sizeof icon;
+  SystemParametersInfoW(SPI_GETICONMETRICS, sizeof icon, &icon, 0);
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof original, &original, 0);
+  SystemParametersInfoW(SPI_SETICONMETRICS, sizeof originalIcon, &originalIcon, 0);
+
+  EXPECT_EQ(written.iScrollWidth, 21);
+  EXPECT_STREQ(written.lfCaptionFont.lfFaceName, L"MS Sans Serif");
+  EXPECT_EQ(written.lfCaptionFont.lfWeight, FW_BOLD);
+  EXPECT_TRUE(written.lfCaptionFont.lfItalic);
+  EXPECT_EQ(written.lfMessageFont.lfWeight, FW_NORMAL);
+  EXPECT_TRUE(written.lfMessageFont.lfStrikeOut);
+  EXPECT_EQ(icon.iHorzSpacing, 80);
+}
+
+TEST(ThemeFontTest, FaceNameIsCutToFitTheRecord) {
+  const LOGFONTA cut = LogFontFromFont({std::string(60, 'x'), 9, false, false, false, false, 0, fpDefault});
+  EXPECT_EQ(std::string(cut.lfFaceName), std::string(LF_FACESIZE - 1, 'x'));
+}
+
+}  // namespace
+}  // namespace skyloom

@@ -1,0 +1,107 @@
+#include "tests/image/test_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace skyloom::testing_util {
+
+std::string ScratchPath(const std::string& name) {
+  static const std::string folder = "skyloom_image_tests_" + std::to_string(std::random_device{}());
+  const auto dir = std::filesystem::temp_directory_path() / folder;
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+std::string TestDataPath(const std::string& relative) { return std::string(SKYLOOM_TESTDATA_DIR) + "/" + relative; }
+
+void WriteBytes(const std::string& path, const TBytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TBytes ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return TBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Put16(TBytes& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(TBytes& out, std::uint32_t v) {
+  Put16(out, v);
+  Put16(out, v >> 16);
+}
+
+std::uint16_t Get16(const TBytes& in, std::size_t at) { return static_cast<std::uint16_t>(in.at(at) | (in.at(at + 1) << 8)); }
+std::uint32_t Get32(const TBytes& in, std::size_t at) { return Get16(in, at) | (std::uint32_t{Get16(in, at + 2)} << 16); }
+
+TBytes MakeBmp(const TBmpFields& fields) {
+  TBytes header;
+  if (fields.headerSize == 12) {
+    Put32(header, 12);
+    Put16(header, static_cast<std::uint32_t>(fields.width));
+    Put16(header, static_cast<std::uint32_t>(fields.height));
+    Put16(header, 1);
+    Put16(header, fields.bitCount);
+  } else {
+    Put32(header, fields.headerSize);
+    Put32(header, static_cast<std::uint32_t>(fields.width));
+    Put32(header, static_cast<std::uint32_t>(fields.height));
+    Put16(header, 1);
+    Put16(header, fields.bitCount);
+    Put32(header, fields.compression);
+    Put32(header, static_cast<std::uint32_t>(fields.pixels.size()));
+    Put32(header, static_cast<std::uint32_t>(fields.pixelsPerMetre));
+    Put32(header, static_cast<std::uint32_t>(fields.pixelsPerMetre));
+    Put32(header, fields.coloursUsed);
+    Put32(header, 0);
+    const bool masksInside = fields.headerSize >= 52;
+    if (masksInside)
+      for (auto m : fields.masks) Put32(header, m);
+    header.resize(fields.headerSize, 0);
+    if (!masksInside)
+      for (auto m : fields.masks) Put32(header, m);
+  }
+  for (auto c : fields.palette) {
+    header.push_back(static_cast<std::uint8_t>(c));
+    header.push_back(static_cast<std::uint8_t>(c >> 8));
+    header.push_back(static_cast<std::uint8_t>(c >> 16));
+    if (fields.headerSize != 12) header.push_back(0);
+  }
+  header.resize(header.size() + fields.gap, 0xEE);
+  TBytes file{'B', 'M'};
+  Put32(file, static_cast<std::uint32_t>(14 + header.size() + fields.pixels.size()));
+  Put32(file, 0);
+  Put32(file, static_cast<std::uint32_t>(14 + header.size()));
+  file.insert(file.end(), header.begin(), header.end());
+  file.insert(file.end(), fields.pixels.begin(), fields.pixels.end());
+  return file;
+}
+
+std::uint32_t PixelAt(const TBitmap& raster, int x, int y) {
+  const std::uint8_t* row = raster.ScanLine(y);
+  if (raster.PixelFormat() == TPixelFormat::pf1bit) return (row[x / 8] & (0x80 >> (x % 8))) ? 0xFFFFFFu : 0u;
+  const std::uint8_t* p = row + 3 * x;
+  return (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+}
+
+TBytes RgbTopDown(const TBitmap& raster) {
+  TBytes rgb;
+  rgb.reserve(static_cast<std::size_t>(raster.Width()) * static_cast<std::size_t>(raster.Height()) * 3);
+  for (int y = 0; y < raster.Height(); ++y)
+    for (int x = 0; x < raster.Width(); ++x) {
+      const std::uint32_t c = PixelAt(raster, x, y);
+      rgb.push_back(static_cast<std::uint8_t>(c >> 16));
+      rgb.push_back(static_cast<std::uint8_t>(c >> 8));
+      rgb.push_back(static_cast<std::uint8_t>(c));
+    }
+  return rgb;
+}
+
+}  // namespace skyloom::testing_util

@@ -1,0 +1,63 @@
+#pragma once
+// Helpers of the image tests: scratch files, corpus paths, hand-made
+// bitmap files and raster dumps.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/bitmap.h"
+
+namespace skyloom::testing_util {
+
+using TBytes = std::vector<std::uint8_t>;
+
+// A path in this process's scratch folder (created on first use).
+std::string ScratchPath(const std::string& name);
+std::string TestDataPath(const std::string& relative);
+void WriteBytes(const std::string& path, const TBytes& bytes);
+TBytes ReadBytes(const std::string& path);
+
+void Put16(TBytes& out, std::uint32_t v);
+void Put32(TBytes& out, std::uint32_t v);
+std::uint32_t Get32(const TBytes& in, std::size_t at);
+std::uint16_t Get16(const TBytes& in, std::size_t at);
+
+// A bitmap file put together field by field.
+struct TBmpFields {
+  std::uint32_t headerSize = 40;
+  std::int32_t width = 1;
+  std::int32_t height = 1;
+  std::uint16_t bitCount = 24;
+  std::uint32_t compression = 0;
+  std::uint32_t coloursUsed = 0;
+  std::int32_t pixelsPerMetre = 2835;
+  std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries
+  std::vector<std::uint32_t> masks;    // after a 40-byte header, or inside a larger one
+  std::uint32_t gap = 0;               // bytes between the tables and the pixels
+  TBytes pixels;
+};
+TBytes MakeBmp(const TBmpFields& fields);
+
+// The raster as 8-bit RGB, top row first, unpadded (1-bit as 0/255).
+TBytes RgbTopDown(const TBitmap& raster);
+
+// A 24-bit raster filled from a function of (x, y) -> 0x00RRGGBB.
+template <typename F>
+TBitmap MakeRaster(int width, int height, F colourAt) {
+  TBitmap raster(width, height, TPixelFormat::pf24bit);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* p = raster.ScanLine(y);
+    for (int x = 0; x < width; ++x, p += 3) {
+      const std::uint32_t c = colourAt(x, y);
+      p[0] = static_cast<std::uint8_t>(c);
+      p[1] = static_cast<std::uint8_t>(c >> 8);
+      p[2] = static_cast<std::uint8_t>(c >> 16);
+    }
+  }
+  return raster;
+}
+
+// 0x00RRGGBB of one raster pixel (1-bit: black or white).
+std::uint32_t PixelAt(const TBitmap& raster, int x, int y);
+
+}  // namespace skyloom::testing_util

@@ -1,0 +1,222 @@
+// skyloom-img: the image engine on the command line.
+//   info FILE
+//   convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]
+//   decode IN OUT.ppm [--index N]
+//   wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6]
+// Exit codes: 0 done, 1 the engine set Aborting, 2 usage, 3 file error.
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/bitmap.h"
+#include "image/desktop_fit.h"
+#include "image/file_formats.h"
+#include "image/image_io.h"
+#include "image/image_proc.h"
+#include "toolkit/errors.h"
+#include "toolkit/stream.h"
+
+namespace skyloom {
+namespace {
+
+constexpr int kDone = 0, kAborted = 1, kUsage = 2, kFileError = 3;
+
+constexpr const char* kUsageText =
+    "usage: skyloom-img info FILE\n"
+    "       skyloom-img convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]\n"
+    "       skyloom-img decode IN OUT.ppm [--index N]\n"
+    "       skyloom-img wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6]\n"
+    "filters: None Triangle Hermite Bell BSpline Lanczos3 Mitchell\n";
+
+// A command line that cannot be understood.
+struct TUsageError {
+  std::string message;
+};
+
+struct TSize2 {
+  int width = 0;
+  int height = 0;
+};
+
+struct TCommand {
+  std::string verb;
+  std::vector<std::string> files;
+  std::optional<TSize2> resize, desktop;
+  TResampleFilter filter = rfBell;  // the application's start-up choice
+  std::optional<int> index;
+};
+
+int ParseInt(const std::string& text, const char* what) {
+  std::size_t used = 0;
+  int value = 0;
+  try {
+    value = std::stoi(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size()) throw TUsageError{std::string("bad ") + what + ": " + text};
+  return value;
+}
+
+TSize2 ParseSize(const std::string& text) {
+  const auto x = text.find_first_of("xX");
+  if (x == std::string::npos) throw TUsageError{"bad size (WxH expected): " + text};
+  const TSize2 size{ParseInt(text.substr(0, x), "width"), ParseInt(text.substr(x + 1), "height")};
+  if (size.width < 1 || size.height < 1) throw TUsageError{"sizes must be positive: " + text};
+  return size;
+}
+
+TResampleFilter ParseFilter(const std::string& text) {
+  static const std::map<std::string, TResampleFilter> names = {
+      {"none", rfNone},       {"triangle", rfTriangle}, {"hermite", rfHermite}, {"bell", rfBell},
+      {"bspline", rfBSpline}, {"lanczos3", rfLanczos3}, {"mitchell", rfMitchell}};
+  const auto it = names.find(LowerCase(text));
+  if (it != names.end()) return it->second;
+  const int ordinal = ParseInt(text, "filter");
+  if (ordinal < 0 || ordinal > 6) throw TUsageError{"filter out of range: " + text};
+  return static_cast<TResampleFilter>(ordinal);
+}
+
+TCommand ParseCommand(int argc, char** argv) {
+  if (argc < 2) throw TUsageError{"no command"};
+  TCommand cmd;
+  cmd.verb = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg.rfind("--", 0) != 0) {
+      cmd.files.push_back(arg);
+      continue;
+    }
+    if (!hasValue) throw TUsageError{"missing value after " + arg};
+    const std::string value = argv[++i];
+    if (arg == "--resize" && cmd.verb == "convert")
+      cmd.resize = ParseSize(value);
+    else if (arg == "--desktop" && cmd.verb == "wallpaper")
+      cmd.desktop = ParseSize(value);
+    else if (arg == "--filter" && (cmd.verb == "convert" || cmd.verb == "wallpaper"))
+      cmd.filter = ParseFilter(value);
+    else if (arg == "--index" && (cmd.verb == "convert" || cmd.verb == "decode"))
+      cmd.index = ParseInt(value, "index");
+    else
+      throw TUsageError{"unknown option for " + cmd.verb + ": " + arg};
+  }
+  const std::size_t wanted = cmd.verb == "info" ? 1 : 2;
+  if (cmd.verb != "info" && cmd.verb != "convert" && cmd.verb != "decode" && cmd.verb != "wallpaper")
+    throw TUsageError{"unknown command: " + cmd.verb};
+  if (cmd.files.size() != wanted) throw TUsageError{"wrong number of file arguments"};
+  if (cmd.verb == "wallpaper" && !cmd.desktop) throw TUsageError{"wallpaper needs --desktop WxH"};
+  return cmd;
+}
+
+// Loads by extension into the raster; answers false when the engine aborted.
+bool Load(TImageIO& io, TBitmap& raster, const TCommand& cmd) {
+  io.AttachedBitmap(&raster);
+  if (cmd.index) io.Params.ICO_ImageIndex = io.Params.GIF_ImageIndex = io.Params.TIFF_ImageIndex = *cmd.index;
+  io.LoadFromFile(cmd.files[0]);
+  if (io.Aborting) std::fprintf(stderr, "skyloom-img: %s: cannot decode\n", cmd.files[0].c_str());
+  return !io.Aborting;
+}
+
+bool Resample(TBitmap& raster, int width, int height, TResampleFilter filter) {
+  TImageProc proc;
+  proc.AutoUndo = false;
+  proc.AttachedBitmap(&raster);
+  proc.Resample(width, height, filter);
+  return !proc.Aborting;
+}
+
+int RunInfo(const TCommand& cmd) {
+  TImageIO io;
+  TBitmap raster;
+  if (!Load(io, raster, cmd)) return kAborted;
+  const TIOParamsVals& p = io.Params;
+  const auto* entry = FileFormats().FindById(p.FileType);
+  std::printf("format: %d %s\n", p.FileType, entry ? entry->Description.c_str() : "unknown");
+  std::printf("width: %d\nheight: %d\n", p.Width, p.Height);
+  std::printf("bits per sample: %d\nsamples per pixel: %d\n", p.BitsPerSample, p.SamplesPerPixel);
+  std::printf("dpi: %d x %d\n", p.DpiX, p.DpiY);
+  return kDone;
+}
+
+int RunConvert(const TCommand& cmd) {
+  TImageIO io;
+  TBitmap raster;
+  if (!Load(io, raster, cmd)) return kAborted;
+  if (cmd.resize && !Resample(raster, cmd.resize->width, cmd.resize->height, cmd.filter)) return kAborted;
+  io.SaveToFile(cmd.files[1]);  // by OUT's extension, with the parameters the read left
+  if (io.Aborting) std::fprintf(stderr, "skyloom-img: %s: cannot write this format\n", cmd.files[1].c_str());
+  return io.Aborting ? kAborted : kDone;
+}
+
+// A binary PPM (P6, 8 bits, top row first); 1-bit pixels as 0 or 255.
+void WritePpm(const TBitmap& raster, const std::string& path) {
+  TFileStream out(path, TFileMode::fmCreate);
+  const std::string header = "P6\n" + std::to_string(raster.Width()) + " " + std::to_string(raster.Height()) + "\n255\n";
+  out.WriteBuffer(header.data(), header.size());
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(raster.Width()) * 3);
+  for (int y = 0; y < raster.Height(); ++y) {
+    const std::uint8_t* src = raster.ScanLine(y);
+    for (int x = 0; x < raster.Width(); ++x) {
+      std::uint8_t* dst = row.data() + 3 * static_cast<std::size_t>(x);
+      if (raster.PixelFormat() == TPixelFormat::pf1bit) {
+        dst[0] = dst[1] = dst[2] = (src[x / 8] & (0x80 >> (x % 8))) ? 255 : 0;
+      } else {
+        dst[0] = src[3 * x + 2];
+        dst[1] = src[3 * x + 1];
+        dst[2] = src[3 * x];
+      }
+    }
+    out.WriteBuffer(row.data(), row.size());
+  }
+}
+
+int RunDecode(const TCommand& cmd) {
+  TImageIO io;
+  TBitmap raster;
+  if (!Load(io, raster, cmd)) return kAborted;
+  WritePpm(raster, cmd.files[1]);
+  return kDone;
+}
+
+// The application's preparation path: load, fit to the desktop, resample,
+// write the bitmap file.
+int RunWallpaper(const TCommand& cmd) {
+  TImageIO io;
+  TBitmap raster;
+  if (!Load(io, raster, cmd)) return kAborted;
+  const TSize fit = FitToDesktopSize(raster.Width(), raster.Height(), cmd.desktop->width, cmd.desktop->height);
+  if (!Resample(raster, fit.width, fit.height, cmd.filter)) return kAborted;
+  io.SaveToFileBMP(cmd.files[1]);
+  return io.Aborting ? kAborted : kDone;
+}
+
+int Run(const TCommand& cmd) {
+  if (cmd.verb == "info") return RunInfo(cmd);
+  if (cmd.verb == "convert") return RunConvert(cmd);
+  if (cmd.verb == "decode") return RunDecode(cmd);
+  return RunWallpaper(cmd);
+}
+
+}  // namespace
+}  // namespace skyloom
+
+int main(int argc, char** argv) {
+  using namespace skyloom;
+  TCommand cmd;
+  try {
+    cmd = ParseCommand(argc, argv);
+  } catch (const TUsageError& e) {
+    std::fprintf(stderr, "skyloom-img: %s\n%s", e.message.c_str(), kUsageText);
+    return kUsage;
+  }
+  try {
+    return Run(cmd);
+  } catch (const std::exception& e) {  // the stream layer's open, create, read and write errors
+    std::fprintf(stderr, "skyloom-img: %s\n", e.what());
+    return kFileError;
+  }
+}
