@@ -42,11 +42,28 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateImagePage(PageControl1->AddPage(L"Image Wallpaper"));
   CreateVideoPage(PageControl1->AddPage(L"Video Wallpaper"));
   PageControl1->SetActivePageIndex(0);
+  CreateComponents();
   CenterOnScreen();
   FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { FormDestroy(); }
+
+void TMainForm::CreateComponents() {
+  ImageIO1.AttachedBitmap(&WallpaperRaster);
+  ImageIO1.SetBackground(GetSysColor(COLOR_BTNFACE));
+  ImageIO1.OnProgress = [this](void* sender, int percent) { ImageIO1Progress(sender, percent); };
+  ImageProc.AttachedBitmap(&WallpaperRaster);
+  ImageProc.OnProgress = [this](void* sender, int percent) { ImageProcProgress(sender, percent); };
+  DesktopTheme = std::make_unique<TDesktopTheme>();
+
+  Timer1 = std::make_unique<TThreadTimer>(
+      [](const std::function<void()>& call) { TApplication::Instance().Synchronize(call); },
+      [] { TApplication::Instance().AnswerSynchronizeCalls(); });
+  Timer1->SetDelay(300000);
+  Timer1->SetOnTimer(Bind(this, &TMainForm::Timer1Timer));
+  Timer1->OnError = [] { TApplication::Instance().HandleCurrentException(); };
+}
 
 void TMainForm::CreateImagePage(TPanel& page) {
   const RECT area = page.ClientRect();
@@ -134,6 +151,12 @@ void TMainForm::FormCreate() {
   VideoCursor = 0;
   ResizeBox->SetItemIndex(3);  // "Bell"
   AppRandom().Randomize();
+  Timer1->SetActive(false);
+  Timer1->SetDelay(timeredit->Value() * 60000);
+}
+
+void TMainForm::FormDestroy() {
+  if (Timer1) Timer1->SetActive(false);
 }
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,11 @@
 
 #include "app/command_line.h"
 #include "app/rotation.h"
+#include "desktop/desktop_theme.h"
+#include "image/bitmap.h"
+#include "image/image_io.h"
+#include "image/image_proc.h"
+#include "timing/thread_timer.h"
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
@@ -43,6 +48,10 @@ class TMainForm : public TForm {
   void DeleteImage1Click(void* sender);
   void AddCheckedImage(const std::wstring& path);
   void SetWallpaperFromFile(const std::string& path);
+  void FitToDesktop();
+  void ApplyDesktopWallpaper(const std::string& path);
+  void ImageIO1Progress(void* sender, int percent);
+  void ImageProcProgress(void* sender, int percent);
 
   // Video playlist editing.
   void ToolButton18Click(void* sender);
@@ -96,6 +105,14 @@ class TMainForm : public TForm {
   // Toolbar command ids, for enabling and for tests.
   int StartButton = 0, StopButton = 0;
 
+  // The working raster: loaded, resampled and saved in place (the preview
+  // shows it once the image view exists).
+  TBitmap WallpaperRaster;
+  TImageIO ImageIO1;
+  TImageProc ImageProc;
+  std::unique_ptr<TDesktopTheme> DesktopTheme;  // reads the system's theme at creation
+  std::unique_ptr<TThreadTimer> Timer1;
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -103,6 +120,9 @@ class TMainForm : public TForm {
   void CreateImagePage(TPanel& page);
   void CreateVideoPage(TPanel& page);
   void FormCreate();
+  void FormDestroy();
+  void CreateComponents();
+  TResampleFilter ChosenFilter() const;
   void DeleteSelected(TCheckListBox& list);
   static void CheckAll(TCheckListBox& list, bool checked);
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);

@@ -1,5 +1,7 @@
 // Window-level commands and the command line (ours, or one handed over by a
 // second start of the program).
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
@@ -13,8 +15,26 @@ namespace {
 }  // namespace
 
 void TMainForm::ToolButton1Click(void*) { NotAvailableYet("Choosing images from the thumbnail browser"); }
-void TMainForm::ToolButton11Click(void*) { NotAvailableYet("The wallpaper timer"); }
-void TMainForm::ToolButton3Click(void*) { NotAvailableYet("The wallpaper timer"); }
+// A typed interval outside 1..2000 minutes (the spin edit corrects it only
+// when it loses the focus, which the toolbar never takes) is brought into
+// range here and shown corrected.
+void TMainForm::ToolButton11Click(void*) {
+  const int minutes = std::clamp(timeredit->Value(), timeredit->MinValue(), timeredit->MaxValue());
+  if (minutes != timeredit->Value() || timeredit->Caption() != std::to_wstring(minutes)) timeredit->SetValue(minutes);
+  timeredit->SetEnabledBoth(false);
+  Timer1->SetDelay(minutes * 60000);
+  Timer1->SetActive(true);
+  // The tray menu's "Start/Stop WallPaper Timer" items follow with the tray.
+  ToolBar1->SetButtonEnabled(StartButton, false);
+  ToolBar1->SetButtonEnabled(StopButton, true);
+}
+
+void TMainForm::ToolButton3Click(void*) {
+  Timer1->SetActive(false);
+  ToolBar1->SetButtonEnabled(StartButton, true);
+  timeredit->SetEnabledBoth(true);
+  ToolBar1->SetButtonEnabled(StopButton, false);
+}
 void TMainForm::ToolButton24Click(void*) { NotAvailableYet("Video wallpaper"); }
 void TMainForm::ToolButton25Click(void*) { NotAvailableYet("Video wallpaper"); }
 

@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 #include "toolkit/random.h"
 #include "toolkit/stream.h"
+#include "toolkit/text_win.h"
 
 namespace skyloom {
 
@@ -24,16 +25,14 @@ void TMainForm::ImageListBoxDblClick(void* sender) {
   Timer1Timer(sender);
 }
 
+// Loads the selected entry into the working raster (the snapshot preview);
+// the bar runs during the load and drops back to 0 at its end.
 void TMainForm::ImageListBoxClick(void*) {
-  // The snapshot preview of the selected entry comes with the image view;
-  // the bar drops back to 0 after every preview.
+  const int index = ImageListBox->ItemIndex();
+  if (index < 0) return;
+  const std::string path = Narrow(ImageListBox->Strings(index));
+  if (FileExists(path)) ImageIO1.LoadFromFile(path);
   ProgressBar->SetPosition(0);
-}
-
-void TMainForm::SetWallpaperFromFile(const std::string& path) {
-  // Only the existence test so far: loading, fitting, writing wallpaper.bmp
-  // and applying the desktop theme come with the image engine.
-  if (!FileExists(path)) return;
 }
 
 void TMainForm::ToolButton4Click(void*) { CheckAll(*ImageListBox, true); }

@@ -25,15 +25,18 @@ void TIcons::Read() {
   }
 }
 
+// An empty icon location is never written: in the user's classes it would
+// hide the system's own icon for that item and leave the desktop without
+// one (nothing stored usually means the system default is in use).
 void TIcons::Write() const {
-  TThemeKey::OpenForWrite(kMyComputerKey).WriteString(kDefault, MyComputer);
-  TThemeKey::OpenForWrite(kNetHoodKey).WriteString(kDefault, NetHood);
+  if (!MyComputer.empty()) TThemeKey::OpenForWrite(kMyComputerKey).WriteString(kDefault, MyComputer);
+  if (!NetHood.empty()) TThemeKey::OpenForWrite(kNetHoodKey).WriteString(kDefault, NetHood);
   // The recycle bin's key is only ever updated, never made.
   const auto recycle = TThemeKey::OpenExistingForWrite(kRecycleKey);
   if (!recycle) return;
-  recycle->WriteString(kDefault, Recycle);
-  recycle->WriteString("full", RecycleFull);
-  recycle->WriteString("empty", RecycleEmpty);
+  if (!Recycle.empty()) recycle->WriteString(kDefault, Recycle);
+  if (!RecycleFull.empty()) recycle->WriteString("full", RecycleFull);
+  if (!RecycleEmpty.empty()) recycle->WriteString("empty", RecycleEmpty);
 }
 
 }  // namespace skyloom

@@ -66,8 +66,7 @@ void TWebView::Write() const {
   for (const auto& picture : kPictures) SetAttributesIfPresent(PlaceOf(picture), FILE_ATTRIBUTE_ARCHIVE);
   for (const auto& picture : kPictures) {
     const std::string& source = this->*picture.field;
-    // The values read at start-up name the pictures in place: copying a file
-    // onto itself could truncate it, and there is nothing to copy anyway.
+    // The values read at start-up name the pictures in place: nothing to copy.
     if (source.empty() || SameFile(source, PlaceOf(picture))) continue;
     CopyReplacing(source, PlaceOf(picture));
   }

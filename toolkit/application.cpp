@@ -92,6 +92,11 @@ void TApplication::Synchronize(const std::function<void()>& call) {
   if (sync.error) std::rethrow_exception(sync.error);
 }
 
+void TApplication::AnswerSynchronizeCalls() {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != kSynchronizeMessage) return DefWindowProcW(window, message, wParam, lParam);
   auto* sync = reinterpret_cast<SyncCall*>(lParam);

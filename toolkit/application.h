@@ -48,6 +48,9 @@ class TApplication {
   // Runs call on the main thread and waits for it; an exception it raises
   // is raised again in the calling thread.
   void Synchronize(const std::function<void()>& call);
+  // Runs the main-thread calls other threads are waiting in, and nothing
+  // else (no queued input or paint messages).
+  void AnswerSynchronizeCalls();
 
  private:
   static LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

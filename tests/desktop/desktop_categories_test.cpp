@@ -65,6 +65,17 @@ TEST(IconsTest, RecycleBinKeyIsUpdatedButNeverMade) {
   DeleteRegTree(kRecycleClass);
 }
 
+TEST(IconsTest, AnEmptyIconLocationIsNeverWrittenOverTheSystemsOwn) {
+  constexpr const wchar_t* kNetHoodClass = L"Software\\Classes\\CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}";
+  DeleteRegTree(kNetHoodClass);
+  SetRegText(kRecycleIcon, L"empty", L"C:\\bin.dll,1");
+  TIcons icons;  // nothing stored
+  icons.Write();
+  EXPECT_FALSE(RegKeyExists(kNetHoodClass));
+  EXPECT_EQ(RegText(kRecycleIcon, L"empty"), L"C:\\bin.dll,1");
+  DeleteRegTree(kRecycleClass);
+}
+
 TEST(SoundsTest, EachEventIsTheDefaultValueOfItsCurrentKey) {
   TSounds sounds;
   sounds.Default = "ding.wav";

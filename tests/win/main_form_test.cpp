@@ -269,10 +269,36 @@ TEST_F(FormTest, HandedOverCommandLineRunsFromTheQueue) {
   EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(FormTest, NotYetAvailableCommandsSayso) {
+TEST_F(FormTest, StartAndStopSwitchTheTimerAndTheControls) {
+  form->timeredit->SetValue(1);
   ClickButton(*form->ToolBar1, L"Start Skyloom");
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], L"The wallpaper timer is not available yet.");
+  EXPECT_TRUE(form->Timer1->Active());
+  EXPECT_EQ(form->Timer1->Delay(), 60000);
+  EXPECT_FALSE(form->timeredit->Enabled());
+  EXPECT_FALSE(form->ToolBar1->ButtonEnabled(form->StartButton));
+  EXPECT_TRUE(form->ToolBar1->ButtonEnabled(form->StopButton));
+  ClickButton(*form->ToolBar1, L"Stop Skyloom");
+  EXPECT_FALSE(form->Timer1->Active());
+  EXPECT_TRUE(form->timeredit->Enabled());
+  EXPECT_TRUE(form->ToolBar1->ButtonEnabled(form->StartButton));
+  EXPECT_FALSE(form->ToolBar1->ButtonEnabled(form->StopButton));
+
+  form->timeredit->SetValue(2000);
+  form->RunCommandLine({L"/start"});
+  EXPECT_EQ(form->Timer1->Delay(), 2000 * 60000);
+  form->RunCommandLine({L"/stop"});
+  EXPECT_FALSE(form->Timer1->Active());
+
+  form->timeredit->SetCaption(L"5000");  // typed, never left the edit
+  form->ToolButton11Click(nullptr);
+  EXPECT_EQ(form->Timer1->Delay(), 2000 * 60000);
+  EXPECT_EQ(form->timeredit->Caption(), L"2000");
+  form->ToolButton3Click(nullptr);
+  form->timeredit->SetCaption(L"soon");
+  form->ToolButton11Click(nullptr);
+  EXPECT_EQ(form->Timer1->Delay(), 60000);
+  form->ToolButton3Click(nullptr);
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST(ErrorBoxText, MessagesGainAPeriodOnlyWhenTheyNeedOne) {

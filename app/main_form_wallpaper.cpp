@@ -1,0 +1,75 @@
+// Turning one picture into the desktop wallpaper: load, sample the
+// background colour, fit to the desktop, write wallpaper.bmp, apply.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "image/desktop_fit.h"
+#include "toolkit/random.h"
+#include "toolkit/stream.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+namespace {
+
+// The colour of the pixel at (x, y) counted from the top-left corner.
+TColor PixelColour(const TBitmap& raster, int x, int y) {
+  const std::uint8_t* row = raster.ScanLine(y);
+  if (raster.PixelFormat() == TPixelFormat::pf1bit)
+    return (row[x / 8] & (0x80 >> (x % 8))) ? 0x00FFFFFFu : 0u;
+  const std::uint8_t* p = row + 3 * x;
+  return static_cast<TColor>(p[2]) | (static_cast<TColor>(p[1]) << 8) | (static_cast<TColor>(p[0]) << 16);
+}
+
+}  // namespace
+
+void TMainForm::SetWallpaperFromFile(const std::string& path) {
+  if (!FileExists(path)) return;
+  ImageIO1.LoadFromFile(path);
+  // Content the decoders could not read leaves the wallpaper as it was; the
+  // status bar says so, without a box that would stop an unattended timer.
+  if (ImageIO1.Aborting || WallpaperRaster.Empty()) {
+    StatusBar1->SetText(L"Could not read the picture " + Widen(path));
+    ProgressBar->SetPosition(0);
+    return;
+  }
+  StatusBar1->SetText(L"");
+  FitToDesktop();
+  const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
+  ImageIO1.SaveToFileBMP(wallpaper);
+  ApplyDesktopWallpaper(wallpaper);
+}
+
+void TMainForm::FitToDesktop() {
+  const int width = WallpaperRaster.Width(), height = WallpaperRaster.Height();
+  const int r1 = AppRandom().Draw(20);
+  const int r2 = AppRandom().Draw(20);
+  // A picture smaller than 21 pixels: the nearest pixel inside it.
+  const int x = std::min(r2 + 1, width - 1), y = std::min(r1 + 1, height - 1);
+  WallpaperBackColor = PixelColour(WallpaperRaster, x, y);
+
+  const TSize fitted = FitToDesktopSize(width, height, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                        GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  ImageProc.Resample(fitted.width, fitted.height, ChosenFilter());
+  ProgressBar->SetPosition(0);
+}
+
+// Typed text that matches no filter leaves no selection: Bell then, the
+// filter Skyloom starts with.
+TResampleFilter TMainForm::ChosenFilter() const {
+  const int index = ResizeBox->ItemIndex();
+  if (index < rfNone || index > rfMitchell) return rfBell;
+  return static_cast<TResampleFilter>(index);
+}
+
+void TMainForm::ApplyDesktopWallpaper(const std::string& path) {
+  DesktopTheme->Colors.Background = WallpaperBackColor;
+  DesktopTheme->Desktop.Wallpaper = path;
+  DesktopTheme->Apply();
+}
+
+void TMainForm::ImageIO1Progress(void*, int percent) { ProgressBar->SetPosition(percent); }
+void TMainForm::ImageProcProgress(void*, int percent) { ProgressBar->SetPosition(percent); }
+
+}  // namespace skyloom

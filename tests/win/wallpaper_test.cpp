@@ -1,0 +1,163 @@
+// The image wallpaper end to end: a rotation tick on a real picture writes
+// wallpaper.bmp exactly as `skyloom-img wallpaper` does for the same desktop
+// size, and the desktop settings point at it with the sampled colour.
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "form_fixture.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+namespace {
+
+using testing::FormTest;
+using testing::TestApplication;
+namespace fs = std::filesystem;
+
+fs::path BuildDir() {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return fs::path(self).parent_path().parent_path().parent_path();
+}
+
+fs::path TestData(const char* relative) { return fs::path(SKYLOOM_TESTDATA_DIR) / relative; }
+
+// Runs skyloom-img.exe of the same build; answers its exit code.
+DWORD RunTool(const std::wstring& arguments) {
+  std::wstring line = L"\"" + (BuildDir() / L"tools" / L"skyloom-img" / L"skyloom-img.exe").wstring() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return 999;
+  UniqueHandle process(info.hProcess), thread(info.hThread);
+  WaitForSingleObject(process.get(), 120000);
+  DWORD code = 999;
+  GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
+  wchar_t value[1024] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return L"?";
+  return value;
+}
+
+struct WallpaperTest : FormTest {
+  fs::path wallpaper;
+  void SetUp() override {
+    FormTest::SetUp();
+    wallpaper = fs::path(form->AppDir()) / L"wallpaper.bmp";
+    std::error_code ignored;
+    fs::remove(wallpaper, ignored);
+  }
+  std::wstring Desktop() const {
+    return std::to_wstring(GetSystemMetrics(SM_CXVIRTUALSCREEN)) + L"x" +
+           std::to_wstring(GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  }
+  void ExpectSameAsTool(const fs::path& picture, const wchar_t* filter) {
+    const auto expected = dir / L"expected.bmp";
+    ASSERT_EQ(RunTool(L"wallpaper \"" + picture.wstring() + L"\" \"" + expected.wstring() + L"\" --desktop " +
+                      Desktop() + L" --filter " + filter),
+              0u);
+    EXPECT_EQ(ReadFile(wallpaper.wstring()), ReadFile(expected.wstring())) << picture;
+  }
+};
+
+TEST_F(WallpaperTest, ATickOnJpegPngAndBmpWritesWhatTheToolWrites) {
+  const fs::path pictures[] = {TestData("libjpeg-turbo-testimages/testorig.jpg"),
+                               TestData("pngsuite/basn2c08.png"), TestData("bmpsuite/g/rgb24.bmp")};
+  for (const auto& picture : pictures) {
+    ASSERT_TRUE(fs::exists(picture)) << picture;
+    form->AddCheckedImage(picture.wstring());
+  }
+  for (const auto& picture : pictures) {
+    form->NextImage1Click(nullptr);
+    ASSERT_TRUE(errors.empty()) << Narrow(errors[0]);
+    EXPECT_EQ(form->CurrentImageFile(), Narrow(picture.wstring()));
+    ExpectSameAsTool(picture, L"Bell");
+    EXPECT_EQ(RegistryText(L"Control Panel\\Desktop", L"Wallpaper"), wallpaper.wstring());
+  }
+}
+
+TEST_F(WallpaperTest, TheChosenFilterIsUsedAndNoSelectionMeansBell) {
+  const auto picture = TestData("bmpsuite/g/rgb24.bmp");
+  form->AddCheckedImage(picture.wstring());
+  form->ResizeBox->SetItemIndex(5);
+  form->NextImage1Click(nullptr);
+  ExpectSameAsTool(picture, L"Lanczos3");
+  form->ResizeBox->SetItemIndex(-1);
+  form->NextImage1Click(nullptr);
+  ExpectSameAsTool(picture, L"Bell");
+}
+
+TEST_F(WallpaperTest, TheBackgroundComesFromNearTheTopLeftCornerEvenOfATinyPicture) {
+  // 4 x 3, all red but the corner pixel (0, 0), which is never sampled.
+  std::string bmp = {'B', 'M'};
+  auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
+  auto put16 = [&](std::uint16_t v) { bmp.push_back(static_cast<char>(v)); bmp.push_back(static_cast<char>(v >> 8)); };
+  put32(54 + 3 * 12); put32(0); put32(54);
+  put32(40); put32(4); put32(3); put16(1); put16(24); put32(0); put32(3 * 12); put32(0); put32(0); put32(0); put32(0);
+  for (int row = 0; row < 3; ++row)  // bottom-up: the last stored row is the top
+    for (int x = 0; x < 4; ++x) bmp += (row == 2 && x == 0) ? std::string("\x00\xFF\x00", 3) : std::string("\x00\x00\xFF", 3);
+  const auto tiny = WriteFile(L"tiny.bmp", bmp);
+  form->AddCheckedImage(tiny);
+  for (int i = 0; i < 5; ++i) {
+    form->NextImage1Click(nullptr);
+    EXPECT_EQ(form->WallpaperBackColor, 0x000000FFu);
+  }
+  EXPECT_EQ(RegistryText(L"Control Panel\\Colors", L"Background"), L"255 0 0");
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), 0x000000FFu);
+}
+
+TEST_F(WallpaperTest, MissingAndUnreadablePicturesLeaveTheWallpaperAlone) {
+  form->AddCheckedImage((dir / L"gone.jpg").wstring());
+  form->AddCheckedImage(WriteFile(L"broken.png", "not a picture at all"));
+  form->NextImage1Click(nullptr);
+  form->NextImage1Click(nullptr);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_FALSE(fs::exists(wallpaper));
+  EXPECT_EQ(form->ImageCursor(), 2);  // the rotation went on
+  EXPECT_NE(GetWindowTextLengthW(form->StatusBar1->Handle()), -1);
+}
+
+TEST_F(WallpaperTest, TheTimerTicksOnTheMainThreadAndChangesTheWallpaper) {
+  const auto picture = TestData("bmpsuite/g/rgb24.bmp");
+  form->AddCheckedImage(picture.wstring());
+  form->AddCheckedImage(picture.wstring());
+  form->Timer1->SetDelay(50);  // not minutes, for the test
+  form->Timer1->SetActive(true);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (form->ImageCursor() < 2 && std::chrono::steady_clock::now() < end) {
+    TestApplication().ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  form->ToolButton3Click(nullptr);
+  EXPECT_GE(form->ImageCursor(), 2);
+  EXPECT_TRUE(fs::exists(wallpaper));
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(WallpaperTest, AFailingTimerTickIsReportedAndTheTimerGoesOn) {
+  const auto picture = TestData("bmpsuite/g/rgb24.bmp");
+  form->AddCheckedImage(picture.wstring());
+  // wallpaper.bmp cannot be created while a directory of that name stands there.
+  fs::create_directory(wallpaper);
+  form->Timer1->SetDelay(30);
+  form->Timer1->SetActive(true);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (errors.size() < 2 && std::chrono::steady_clock::now() < end) {
+    TestApplication().ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  form->ToolButton3Click(nullptr);
+  fs::remove(wallpaper);
+  ASSERT_GE(errors.size(), 2u);
+  EXPECT_EQ(errors[0], L"Cannot create file " + wallpaper.wstring() + L".");
+}
+
+}  // namespace
+}  // namespace skyloom
