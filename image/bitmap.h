@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/pixel_buffer.h"
+
 namespace skyloom {
 
 enum class TPixelFormat { pf1bit, pf8bit, pf24bit };
@@ -35,7 +37,7 @@ class TBitmap {
     width_ = width < 0 ? 0 : width;
     height_ = height < 0 ? 0 : height;
     format_ = format;
-    bits_.assign(RowSizeOf(width_, format_) * static_cast<std::size_t>(height_), 0);
+    bits_ = TPixelBuffer(RowSizeOf(width_, format_) * static_cast<std::size_t>(height_));
     modified_ = true;
   }
 
@@ -47,15 +49,15 @@ class TBitmap {
 
   // Row y counted from the top of the picture (y = 0 is the top row), which
   // is stored last because rows are bottom-up.
-  std::uint8_t* ScanLine(int y) { return bits_.data() + RowSize() * static_cast<std::size_t>(height_ - 1 - y); }
+  std::uint8_t* ScanLine(int y) { return bits_.Data() + RowSize() * static_cast<std::size_t>(height_ - 1 - y); }
   const std::uint8_t* ScanLine(int y) const {
-    return bits_.data() + RowSize() * static_cast<std::size_t>(height_ - 1 - y);
+    return bits_.Data() + RowSize() * static_cast<std::size_t>(height_ - 1 - y);
   }
 
   // The whole bottom-up block (first byte = bottom row).
-  std::uint8_t* Bits() { return bits_.data(); }
-  const std::uint8_t* Bits() const { return bits_.data(); }
-  std::size_t SizeInBytes() const { return bits_.size(); }
+  std::uint8_t* Bits() { return bits_.Data(); }
+  const std::uint8_t* Bits() const { return bits_.Data(); }
+  std::size_t SizeInBytes() const { return bits_.Size(); }
 
   // 8-bit rasters carry their palette (blue, green, red, reserved per entry).
   std::vector<std::uint8_t>& Palette() { return palette_; }
@@ -68,7 +70,7 @@ class TBitmap {
     std::swap(width_, other.width_);
     std::swap(height_, other.height_);
     std::swap(format_, other.format_);
-    bits_.swap(other.bits_);
+    bits_.Swap(other.bits_);
     palette_.swap(other.palette_);
     std::swap(modified_, other.modified_);
   }
@@ -77,7 +79,7 @@ class TBitmap {
   int width_ = 0;
   int height_ = 0;
   TPixelFormat format_ = TPixelFormat::pf24bit;
-  std::vector<std::uint8_t> bits_;
+  TPixelBuffer bits_;
   std::vector<std::uint8_t> palette_;
   bool modified_ = false;
 };

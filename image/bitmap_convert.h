@@ -1,6 +1,9 @@
 #pragma once
 // Pixel-format conversions of the engine's raster.
+#include <vector>
+
 #include "image/bitmap.h"
+#include "image/colour.h"
 
 namespace skyloom {
 
@@ -10,5 +13,9 @@ TBitmap Copy24Bit(const TBitmap& raster);
 
 // Converts the raster itself to 24 bits unless it already is 24-bit or 1-bit.
 void ConvertTo24BitUnlessBinary(TBitmap& raster);
+
+// A 24-bit raster as 1 bit; map receives the two colours of the result
+// (the darker first).
+TBitmap ToMonochrome(const TBitmap& raster, std::vector<TIERGB>& map);
 
 }  // namespace skyloom

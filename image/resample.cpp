@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "image/resample_buffer.h"
+#include "image/pixel_buffer.h"
 #include "image/resample_contrib.h"
 #include "image/resample_simd.h"
 
@@ -38,7 +38,7 @@ class TIntermediate {
 
  private:
   std::size_t stride_;
-  TResampleBuffer buffer_;
+  TPixelBuffer buffer_;
 };
 
 struct TKernels {
@@ -166,7 +166,7 @@ bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResa
                              TProgressRec progress, TResampleIsa isa) {
   if (!Filterable(bitmap)) return true;
   const std::size_t rowBytes = static_cast<std::size_t>(newWidth) * 3;
-  TResampleBuffer result(rowBytes * static_cast<std::size_t>(newHeight));
+  TPixelBuffer result(rowBytes * static_cast<std::size_t>(newHeight));
   const TRows rows{result.Data(), static_cast<std::ptrdiff_t>(rowBytes)};
   if (!TwoPasses(bitmap, rows, newWidth, newHeight, filter, progress, isa)) return false;
   // Shrinking reuses the raster's memory, whose pages are already mapped.

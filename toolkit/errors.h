@@ -29,6 +29,12 @@ class EWriteError : public EError {
   using EError::EError;
 };
 
+// Graphics that cannot be made or written ("Error on creating PNG").
+class EInvalidGraphic : public EError {
+ public:
+  using EError::EError;
+};
+
 // List controls: "List index out of bounds (%d)".
 class EListError : public EError {
  public:

@@ -32,7 +32,7 @@ std::vector<std::uint8_t> TStream::ReadAll() {
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
-  if (position_ >= bytes_.size()) return 0;
+  if (count == 0 || position_ >= bytes_.size()) return 0;
   const auto n = std::min(count, bytes_.size() - position_);
   std::memcpy(buffer, bytes_.data() + position_, n);
   position_ += n;

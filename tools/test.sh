@@ -13,7 +13,7 @@ fail() { log "FAILED: $*"; status=1; }
 
 bash "$here/tools/bootstrap.sh" || exit 1
 mkdir -p "$build"
-rm -rf "$build/native/test-results" "$build/win/test-results"
+rm -rf "$build/native/test-results" "$build/win/test-results" "$build/compare/test-results"
 
 step "native build (ASan + UBSan)"
 if cmake -S "$here" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKYLOOM_SANITIZE=ON \
@@ -52,6 +52,9 @@ if build_windows >"$build/win-build.log" 2>&1; then
   start_wine
   step "Windows tests under Wine"
   ctest --test-dir "$build/win" --output-on-failure -j 1 --timeout 600 || fail "Windows tests"
+  step "native and Windows builds give the same bytes"
+  bash "$here/tools/compare-builds.sh" "$build/native" "$build/win" "$build/compare/test-results" ||
+    fail "native and Windows outputs differ"
 else
   tail -n 60 "$build/win-build.log"; fail "Windows build"
 fi
@@ -64,5 +67,6 @@ for dir in native win; do
 done
 log "summary ($(( $(date +%s) - started ))s)"
 python3 "$here/tools/summarize-tests.py" --dir="$build/native/test-results" --dir="$build/win/test-results" \
+  --dir="$build/compare/test-results" \
   "${expected[@]}" || status=1
 exit $status

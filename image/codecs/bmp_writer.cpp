@@ -123,35 +123,6 @@ bool WritePaletteImage(TStream& stream, const TBitmap& raster, TIOParamsVals& pa
   return done;
 }
 
-// A 24-bit raster as 1 bit. Exactly two colours keep them as the palette,
-// the darker as entry 0. Otherwise (one colour, or more than two) each
-// pixel becomes black or white by its brightness.
-TBitmap ToMonochrome(const TBitmap& raster, std::vector<TIERGB>& map) {
-  std::vector<TIERGB> seen;
-  for (int y = 0; y < raster.Height() && seen.size() <= 2; ++y) {
-    const std::uint8_t* p = raster.ScanLine(y);
-    for (int x = 0; x < raster.Width() && seen.size() <= 2; ++x, p += 3) {
-      const TIERGB c{p[0], p[1], p[2]};
-      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
-    }
-  }
-  const bool twoColours = seen.size() == 2;
-  const bool swap = twoColours && Luminance(seen[0]) > Luminance(seen[1]);
-  map = twoColours ? std::vector<TIERGB>{seen[swap ? 1 : 0], seen[swap ? 0 : 1]}
-                   : std::vector<TIERGB>{TIERGB{0, 0, 0}, TIERGB{255, 255, 255}};
-  TBitmap mono(raster.Width(), raster.Height(), TPixelFormat::pf1bit);
-  for (int y = 0; y < raster.Height(); ++y) {
-    const std::uint8_t* p = raster.ScanLine(y);
-    std::uint8_t* dst = mono.ScanLine(y);
-    for (int x = 0; x < raster.Width(); ++x, p += 3) {
-      const TIERGB c{p[0], p[1], p[2]};
-      const bool set = twoColours ? ((c == seen[0]) == swap) : Luminance(c) >= 128;
-      if (set) dst[x / 8] = static_cast<std::uint8_t>(dst[x / 8] | (0x80 >> (x % 8)));
-    }
-  }
-  return mono;
-}
-
 bool WriteMonochrome(TStream& stream, const TBitmap& raster, TIOParamsVals& params, const TLayout& layout,
                      TProgressRec& progress) {
   std::optional<TBitmap> converted;

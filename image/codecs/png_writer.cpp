@@ -19,39 +19,13 @@ namespace {
 
 enum class TForm { kRgb, kPalette, kGrey1 };
 
-// A 24-bit raster as black and white. With exactly two colours the darker
-// becomes black and the lighter white, so a two-colour picture keeps its
-// shapes; otherwise each pixel goes by its brightness.
-TBitmap ToBlackAndWhite(const TBitmap& raster) {
-  std::vector<TIERGB> seen;
-  for (int y = 0; y < raster.Height() && seen.size() <= 2; ++y) {
-    const std::uint8_t* p = raster.ScanLine(y);
-    for (int x = 0; x < raster.Width() && seen.size() <= 2; ++x, p += 3) {
-      const TIERGB c{p[0], p[1], p[2]};
-      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
-    }
-  }
-  const bool twoColours = seen.size() == 2;
-  const TIERGB lighter = !twoColours ? TIERGB{} : Luminance(seen[0]) > Luminance(seen[1]) ? seen[0] : seen[1];
-  TBitmap mono(raster.Width(), raster.Height(), TPixelFormat::pf1bit);
-  for (int y = 0; y < raster.Height(); ++y) {
-    const std::uint8_t* p = raster.ScanLine(y);
-    std::uint8_t* dst = mono.ScanLine(y);
-    for (int x = 0; x < raster.Width(); ++x, p += 3) {
-      const TIERGB c{p[0], p[1], p[2]};
-      const bool white = twoColours ? c == lighter : Luminance(c) >= 128;
-      if (white) dst[x / 8] = static_cast<std::uint8_t>(dst[x / 8] | (0x80 >> (x % 8)));
-    }
-  }
-  return mono;
-}
-
 // The raster in the depth the file needs: 1-bit for BitsPerSample 1,
 // else 24-bit.
 std::optional<TBitmap> ConvertedSource(const TBitmap& raster, const TIOParamsVals& params) {
   const bool binary = params.BitsPerSample == 1;
-  if (binary && raster.PixelFormat() == TPixelFormat::pf24bit) return ToBlackAndWhite(raster);
-  if (binary && raster.PixelFormat() == TPixelFormat::pf8bit) return ToBlackAndWhite(Copy24Bit(raster));
+  std::vector<TIERGB> twoColours;  // a grey file shows them as black and white
+  if (binary && raster.PixelFormat() == TPixelFormat::pf24bit) return ToMonochrome(raster, twoColours);
+  if (binary && raster.PixelFormat() == TPixelFormat::pf8bit) return ToMonochrome(Copy24Bit(raster), twoColours);
   if (!binary && raster.PixelFormat() != TPixelFormat::pf24bit) return Copy24Bit(raster);
   return std::nullopt;
 }
@@ -140,7 +114,7 @@ bool WriteRows(png_structp png, const TWriteJob& job, TProgressRec& progress) {
 void WritePngStream(TStream& stream, const TBitmap& raster, TIOParamsVals& params, TProgressRec& progress) {
   TPngLink link(stream);
   TPngSession session(TPngSession::TKind::kWrite, link);
-  if (!session.Valid()) throw EError("Error on creating PNG");
+  if (!session.Valid()) throw EInvalidGraphic("Error on creating PNG");
 
   const std::optional<TBitmap> converted = ConvertedSource(raster, params);
   const TBitmap& source = converted ? *converted : raster;

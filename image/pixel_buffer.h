@@ -1,0 +1,34 @@
+#pragma once
+// Zero-filled memory for rasters and the resampler's scratch planes. Large
+// blocks come straight from the system's page allocator, already zero and
+// committed in one go: clearing or first-touching a fresh 70 MB block page
+// by page costs more than decoding or filtering it.
+#include <cstddef>
+#include <cstdint>
+
+namespace skyloom {
+
+class TPixelBuffer {
+ public:
+  TPixelBuffer() = default;
+  explicit TPixelBuffer(std::size_t size);  // throws std::bad_alloc
+  ~TPixelBuffer();
+  TPixelBuffer(const TPixelBuffer& other);
+  TPixelBuffer& operator=(const TPixelBuffer& other);
+  TPixelBuffer(TPixelBuffer&& other) noexcept;
+  TPixelBuffer& operator=(TPixelBuffer&& other) noexcept;
+  void Swap(TPixelBuffer& other) noexcept;
+
+  std::uint8_t* Data() { return data_; }
+  const std::uint8_t* Data() const { return data_; }
+  std::size_t Size() const { return size_; }
+
+ private:
+  void Release() noexcept;
+
+  std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  bool pages_ = false;  // from the page allocator, else from the heap
+};
+
+}  // namespace skyloom
