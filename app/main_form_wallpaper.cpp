@@ -67,6 +67,10 @@ void TMainForm::ApplyDesktopWallpaper(const std::string& path) {
   DesktopTheme->Colors.Background = WallpaperBackColor;
   DesktopTheme->Desktop.Wallpaper = path;
   DesktopTheme->Apply();
+  // The desktop repaints itself with the new wallpaper; some window managers
+  // (Wine's virtual desktop among them) paint it over our window without
+  // asking the window to paint itself again.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TMainForm::ImageIO1Progress(void*, int percent) { ProgressBar->SetPosition(percent); }

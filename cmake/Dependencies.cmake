@@ -2,7 +2,7 @@
 # Natively they come from Debian's -dev packages. The Windows build takes the
 # static libraries that tools/build-deps.sh cross-compiled into
 # SKYLOOM_DEPS_PREFIX (zlib from libz-mingw-w64-dev).
-if(WIN32)
+if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(SKYLOOM_DEPS_PREFIX "${CMAKE_BINARY_DIR}/deps/prefix" CACHE PATH
       "Prefix of the cross-compiled dependencies")
   if(NOT EXISTS "${SKYLOOM_DEPS_PREFIX}/.googletest.done")
