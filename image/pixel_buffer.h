@@ -19,12 +19,17 @@ class TPixelBuffer {
   TPixelBuffer& operator=(TPixelBuffer&& other) noexcept;
   void Swap(TPixelBuffer& other) noexcept;
 
-  std::uint8_t* Data() { return data_; }
-  const std::uint8_t* Data() const { return data_; }
+  // Never null, so that copies of zero bytes need no special case.
+  std::uint8_t* Data() { return data_ ? data_ : EmptyBlock(); }
+  const std::uint8_t* Data() const { return data_ ? data_ : EmptyBlock(); }
   std::size_t Size() const { return size_; }
 
  private:
   void Release() noexcept;
+  static std::uint8_t* EmptyBlock() {
+    static std::uint8_t nothing[1];  // zero bytes are ever read or written here
+    return nothing;
+  }
 
   std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
