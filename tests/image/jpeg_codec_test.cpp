@@ -33,24 +33,10 @@ TBitmap Gradient(int width, int height) {
   });
 }
 
-struct TRead {
-  bool aborting = false;
-  TBitmap raster;
-  TIOParamsVals params;
-  std::vector<int> reports;
-};
+using TRead = testing_util::TCodecRead;
 
 TRead Read(const TBytes& bytes, TIOParamsVals params = {}, bool paramsOnly = false, int stopAt = -1) {
-  TRead out;
-  out.params = params;
-  TMemoryStream stream(bytes);
-  TProgressEvent onProgress = [&](void*, int percent) {
-    out.reports.push_back(percent);
-    if (static_cast<int>(out.reports.size()) == stopAt) out.aborting = true;
-  };
-  TProgressRec progress{&onProgress, nullptr, 0.0, &out.aborting};
-  ReadJpegStream(stream, out.raster, out.params, progress, paramsOnly);
-  return out;
+  return testing_util::ReadWithCodec(ReadJpegStream, bytes, params, paramsOnly, stopAt);
 }
 
 TBytes Write(const TBitmap& raster, const TIOParamsVals& params, bool* aborting = nullptr) {

@@ -28,24 +28,10 @@ TBitmap Noise(int width, int height) {
   });
 }
 
-struct TRead {
-  bool aborting = false;
-  TBitmap raster;
-  TIOParamsVals params;
-  std::vector<int> reports;
-};
+using TRead = testing_util::TCodecRead;
 
 TRead Read(const TBytes& bytes, TIOParamsVals params = {}, bool paramsOnly = false, int stopAt = -1) {
-  TRead out;
-  out.params = params;
-  TMemoryStream stream(bytes);
-  TProgressEvent onProgress = [&](void*, int percent) {
-    out.reports.push_back(percent);
-    if (static_cast<int>(out.reports.size()) == stopAt) out.aborting = true;
-  };
-  TProgressRec progress{&onProgress, nullptr, 0.0, &out.aborting};
-  ReadPngStream(stream, out.raster, out.params, progress, paramsOnly);
-  return out;
+  return testing_util::ReadWithCodec(ReadPngStream, bytes, params, paramsOnly, stopAt);
 }
 
 TRead ReadSuite(const std::string& name, TIOParamsVals params = {}) {

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/io_params.h"
+#include "image/progress.h"
+#include "toolkit/stream.h"
 
 namespace skyloom::testing_util {
 
@@ -59,5 +62,30 @@ TBitmap MakeRaster(int width, int height, F colourAt) {
 
 // 0x00RRGGBB of one raster pixel (1-bit: black or white).
 std::uint32_t PixelAt(const TBitmap& raster, int x, int y);
+
+// What a codec's stream reader made of some bytes, with every progress
+// report; the reader is told to stop after report number stopAt.
+struct TCodecRead {
+  bool aborting = false;
+  TBitmap raster;
+  TIOParamsVals params;
+  std::vector<int> reports;
+};
+
+using TStreamReader = void (*)(TStream&, TBitmap&, TIOParamsVals&, TProgressRec&, bool paramsOnly);
+
+inline TCodecRead ReadWithCodec(TStreamReader reader, const TBytes& bytes, TIOParamsVals params = {},
+                                bool paramsOnly = false, int stopAt = -1) {
+  TCodecRead out;
+  out.params = params;
+  TMemoryStream stream(bytes);
+  TProgressEvent onProgress = [&](void*, int percent) {
+    out.reports.push_back(percent);
+    if (static_cast<int>(out.reports.size()) == stopAt) out.aborting = true;
+  };
+  TProgressRec progress{&onProgress, nullptr, 0.0, &out.aborting};
+  reader(stream, out.raster, out.params, progress, paramsOnly);
+  return out;
+}
 
 }  // namespace skyloom::testing_util
