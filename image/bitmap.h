@@ -5,6 +5,7 @@
 // device-independent bitmap, so the bits can be handed to GDI unchanged.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "image/pixel_buffer.h"
@@ -37,7 +38,14 @@ class TBitmap {
     width_ = width < 0 ? 0 : width;
     height_ = height < 0 ? 0 : height;
     format_ = format;
-    bits_ = TPixelBuffer(RowSizeOf(width_, format_) * static_cast<std::size_t>(height_));
+    const std::size_t size = RowSizeOf(width_, format_) * static_cast<std::size_t>(height_);
+    // A raster of the same size keeps its block (already mapped): clearing
+    // it is far cheaper than mapping a new one.
+    if (bits_.Size() == size) {
+      std::memset(bits_.Data(), 0, size);
+    } else {
+      bits_ = TPixelBuffer(size);
+    }
     modified_ = true;
   }
 
