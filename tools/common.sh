@@ -14,15 +14,16 @@ build_windows() {
   ninja -C "$build/win" -j "$jobs" "$@"
 }
 
-# A throw-away Wine prefix inside the build folder and one wineserver kept
-# alive for the whole run.
+# A Wine prefix inside the build folder (start_wine NAME) and one
+# wineserver kept alive for the whole run.
 start_wine() {
-  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$build/${1:-wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix"
-    wineboot -i >/dev/null 2>&1 || true
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w || true  # let the set-up's own server end first
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true
   # Start the prefix's services now, away from our output: they outlive the
   # programs that start them and would hold a pipe on our stdout open.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true

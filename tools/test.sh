@@ -49,7 +49,10 @@ if build_windows >"$build/win-build.log" 2>&1; then
   # The display first: Wine's desktop process takes its graphics driver from
   # the environment of the first program that starts it.
   start_xvfb
-  start_wine
+  # The tests change the desktop theme, colours and files of their prefix:
+  # a fresh one for every run, never the one Skyloom runs in.
+  rm -rf "$build/wineprefix-tests"
+  start_wine wineprefix-tests
   step "Windows tests under Wine"
   ctest --test-dir "$build/win" --output-on-failure -j 1 --timeout 600 || fail "Windows tests"
   step "native and Windows builds give the same bytes"
