@@ -10,8 +10,8 @@ namespace skyloom::testing {
 // checked one.
 class FakePlaylist : public IPlaylist {
  public:
-  explicit FakePlaylist(std::vector<std::string> spec) {
-    for (auto& s : spec) {
+  explicit FakePlaylist(std::vector<std::string> entries) {
+    for (auto& s : entries) {
       const bool checked = !s.empty() && s[0] == '+';
       names.push_back(checked ? s.substr(1) : s);
       checks.push_back(checked);

@@ -130,17 +130,18 @@ TEST_F(ThreadTimerTest, ANewDelayAppliesFromTheNextSleep) {
 }
 
 TEST_F(ThreadTimerTest, InactiveTimeDoesNotCountTowardsTheSleepInProgress) {
-  auto timer = MakeTimer(300);
+  auto timer = MakeTimer(1000);
   timer->SetActive(true);
-  main.PumpFor(100ms);
+  main.PumpFor(300ms);
   timer->SetActive(false);
-  main.PumpFor(400ms);
+  main.PumpFor(1200ms);
   EXPECT_TRUE(starts.empty());
   const auto resumed = Clock::now();
   timer->SetActive(true);
   ASSERT_TRUE(main.PumpUntil([&] { return !starts.empty(); }, 5s));
-  EXPECT_GE(starts[0] - resumed, 150ms);  // about 200 ms were left
-  EXPECT_LT(starts[0] - resumed, 290ms);
+  // About 700 ms were left; a restarted sleep would take the full second.
+  EXPECT_GE(starts[0] - resumed, 550ms);
+  EXPECT_LT(starts[0] - resumed, 950ms);
 }
 
 TEST_F(ThreadTimerTest, WithoutAHandlerTicksStillCome) {
