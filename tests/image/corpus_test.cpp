@@ -22,29 +22,8 @@ namespace {
 
 using testing_util::TBytes;
 
-struct TManifestRow {
-  std::string path, format, peerOk, sha;
-  int width = 0, height = 0;
-};
-
-std::vector<TManifestRow> ReadManifest() {
-  std::ifstream in(testing_util::TestDataPath("MANIFEST.tsv"));
-  std::vector<TManifestRow> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#' || line.rfind("path\t", 0) == 0) continue;
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    std::string col;
-    while (std::getline(ss, col, '\t')) cols.push_back(col);
-    cols.resize(14);
-    TManifestRow row{cols[0], cols[1], cols[4], cols[6]};
-    row.width = cols[2].empty() ? 0 : std::stoi(cols[2]);
-    row.height = cols[3].empty() ? 0 : std::stoi(cols[3]);
-    rows.push_back(row);
-  }
-  return rows;
-}
+using testing_util::ReadManifest;
+using testing_util::TManifestRow;
 
 bool InScope(const TManifestRow& row) {
   return row.format == "BMP" || row.format == "DIB" || row.format == "ICO" || row.format == "CUR";

@@ -22,26 +22,12 @@ namespace {
 
 using testing_util::TBytes;
 
-struct TRow {
-  std::string path, format, peerOk, sha;
-  int width = 0, height = 0;
-};
+using TRow = testing_util::TManifestRow;
 
 std::vector<TRow> JpegRows() {
-  std::ifstream in(testing_util::TestDataPath("MANIFEST.tsv"));
   std::vector<TRow> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    for (std::string col; std::getline(ss, col, '\t');) cols.push_back(col);
-    cols.resize(8);
-    if (cols[1] != "JPEG" && !cols[0].ends_with(".jpg")) continue;
-    TRow row{cols[0], cols[1], cols[4], cols[6]};
-    row.width = cols[2].empty() ? 0 : std::stoi(cols[2]);
-    row.height = cols[3].empty() ? 0 : std::stoi(cols[3]);
-    rows.push_back(row);
-  }
+  for (auto& row : testing_util::ReadManifest())
+    if (row.format == "JPEG" || row.path.ends_with(".jpg")) rows.push_back(row);
   return rows;
 }
 

@@ -30,21 +30,12 @@ namespace {
 
 using testing_util::TBytes;
 
-struct TRow {
-  std::string path, peerOk, sha;
-};
+using TRow = testing_util::TManifestRow;
 
 std::vector<TRow> PngRows() {
-  std::ifstream in(testing_util::TestDataPath("MANIFEST.tsv"));
   std::vector<TRow> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    std::vector<std::string> cols;
-    std::stringstream ss(line);
-    for (std::string col; std::getline(ss, col, '\t');) cols.push_back(col);
-    cols.resize(8);
-    if (cols[1] == "PNG" && cols[0].ends_with(".png")) rows.push_back({cols[0], cols[4], cols[6]});
-  }
+  for (auto& row : testing_util::ReadManifest())
+    if (row.format == "PNG" && row.path.ends_with(".png")) rows.push_back(row);
   return rows;
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace skyloom::testing_util {
@@ -102,6 +103,24 @@ TBytes RgbTopDown(const TBitmap& raster) {
       rgb.push_back(static_cast<std::uint8_t>(c));
     }
   return rgb;
+}
+
+std::vector<TManifestRow> ReadManifest() {
+  std::ifstream in(TestDataPath("MANIFEST.tsv"));
+  std::vector<TManifestRow> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#' || line.rfind("path\t", 0) == 0) continue;
+    std::vector<std::string> cols;
+    std::stringstream ss(line);
+    for (std::string col; std::getline(ss, col, '\t');) cols.push_back(col);
+    cols.resize(14);
+    TManifestRow row{cols[0], cols[1], cols[4], cols[6]};
+    row.width = cols[2].empty() ? 0 : std::stoi(cols[2]);
+    row.height = cols[3].empty() ? 0 : std::stoi(cols[3]);
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 }  // namespace skyloom::testing_util

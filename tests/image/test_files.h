@@ -63,6 +63,15 @@ TBitmap MakeRaster(int width, int height, F colourAt) {
 // 0x00RRGGBB of one raster pixel (1-bit: black or white).
 std::uint32_t PixelAt(const TBitmap& raster, int x, int y);
 
+// One row of the shared test data's MANIFEST.tsv: the file, the format the
+// peers saw, its size, whether a peer decoded it and the SHA-256 of that
+// decode (8-bit RGB, top row first).
+struct TManifestRow {
+  std::string path, format, peerOk, sha;
+  int width = 0, height = 0;
+};
+std::vector<TManifestRow> ReadManifest();
+
 // What a codec's stream reader made of some bytes, with every progress
 // report; the reader is told to stop after report number stopAt.
 struct TCodecRead {
