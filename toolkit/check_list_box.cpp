@@ -180,14 +180,14 @@ LRESULT CALLBACK TCheckListBox::SubclassProc(HWND window, UINT message, WPARAM w
 }
 
 bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = Handle();
-  TCheckListBox* self = this;
-  if (message == WM_LBUTTONDOWN && GET_X_LPARAM(lParam) < self->CheckWidth()) {
-    const auto hit = SendMessageW(window, LB_ITEMFROMPOINT, 0, lParam);
-    if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < self->Count()) self->Toggle(LOWORD(hit));
+  // A click on the box toggles the mark; the list still selects the entry.
+  if (message == WM_LBUTTONDOWN && GET_X_LPARAM(lParam) < CheckWidth()) {
+    const auto hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
+    if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < Count()) Toggle(LOWORD(hit));
+    return false;
   }
-  if (message == WM_CHAR && wParam == L' ' && self->ItemIndex() >= 0) {
-    self->Toggle(self->ItemIndex());
+  if (message == WM_CHAR && wParam == L' ' && ItemIndex() >= 0) {
+    Toggle(ItemIndex());
     return true;
   }
   return false;

@@ -275,12 +275,7 @@ TEST(JpegRead, ProgressHandlerStopsTheRead) {
 }
 
 // A stream whose reads and writes fail like a vanished disk.
-class TFailingStream : public TMemoryStream {
- public:
-  using TMemoryStream::TMemoryStream;
-  std::size_t Read(void*, std::size_t) override { throw EReadError("gone"); }
-  std::size_t Write(const void*, std::size_t) override { throw EWriteError("full"); }
-};
+using testing_util::TFailingStream;
 
 TEST(JpegCodec, StreamErrorsPassOnAfterReleasingTheLibrary) {
   TFailingStream in;

@@ -220,11 +220,7 @@ TEST(PngRead, ProgressCountsEveryPassAndAHandlerStopsIt) {
   EXPECT_EQ(stopped.reports.size(), 3u);
 }
 
-class TFailingStream : public TMemoryStream {
- public:
-  std::size_t Read(void*, std::size_t) override { throw EReadError("gone"); }
-  std::size_t Write(const void*, std::size_t) override { throw EWriteError("full"); }
-};
+using testing_util::TFailingStream;
 
 TEST(PngCodec, StreamErrorsPassOnAfterReleasingTheLibrary) {
   TFailingStream stream;

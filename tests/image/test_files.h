@@ -72,6 +72,13 @@ struct TManifestRow {
 };
 std::vector<TManifestRow> ReadManifest();
 
+// A stream whose every read and write fails, as a vanished file would.
+class TFailingStream : public TMemoryStream {
+ public:
+  std::size_t Read(void*, std::size_t) override { throw EReadError("gone"); }
+  std::size_t Write(const void*, std::size_t) override { throw EWriteError("full"); }
+};
+
 // What a codec's stream reader made of some bytes, with every progress
 // report; the reader is told to stop after report number stopAt.
 struct TCodecRead {
