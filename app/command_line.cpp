@@ -26,15 +26,18 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       {"next", TCommand::Next}, {"prev", TCommand::Prev}, {"start", TCommand::Start}, {"stop", TCommand::Stop},
       {"show", TCommand::Show}, {"hide", TCommand::Hide}, {"exit", TCommand::Exit}};
   TCommandLine line;
+  TListKind lastList = TListKind::Images;
   for (const auto& argument : arguments) {
     if (argument.empty()) continue;
     // A list file's name wins over the switch test, so that paths written
     // with forward slashes ("/home/me/best.Gal" under Wine) still load.
     const auto lower = Lower(argument);
     if (EndsWith(lower, ".gal")) {
-      line.lists.push_back({TListKind::Images, argument});
+      line.lists.push_back({lastList = TListKind::Images, argument});
     } else if (EndsWith(lower, ".vgl")) {
-      line.lists.push_back({TListKind::Videos, argument});
+      line.lists.push_back({lastList = TListKind::Videos, argument});
+    } else if (lower == "/checkall" || lower == "-checkall") {
+      line.commands.push_back(lastList == TListKind::Videos ? TCommand::CheckAllVideos : TCommand::CheckAllImages);
     } else if (argument[0] == '/' || argument[0] == '-') {
       const auto found = switches.find(lower.substr(1));
       if (found == switches.end()) throw EError(FormatMessage1("Unknown switch %s", argument));

@@ -1,15 +1,18 @@
 #pragma once
-// skyloom.exe [LIST.Gal | LIST.vgl] [/next] [/prev] [/start] [/stop]
-//             [/show] [/hide] [/exit]
+// skyloom.exe [LIST.Gal | LIST.vgl] [/checkall] [/next] [/prev] [/start]
+//             [/stop] [/show] [/hide] [/exit]
 // A list file is loaded into its playlist; the switches run the commands of
 // the same names, in the order given. Switches may start with "/" or "-"
-// and are compared without regard to case.
+// and are compared without regard to case. Loaded entries come unchecked,
+// so /checkall checks every entry of the image list, or of the video list
+// when the list file given last before it is a *.vgl: "best.Gal /checkall
+// /start" rotates unattended.
 #include <string>
 #include <vector>
 
 namespace skyloom {
 
-enum class TCommand { Next, Prev, Start, Stop, Show, Hide, Exit };
+enum class TCommand { Next, Prev, Start, Stop, Show, Hide, Exit, CheckAllImages, CheckAllVideos };
 enum class TListKind { Images, Videos };
 
 struct TListArgument {

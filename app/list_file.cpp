@@ -32,8 +32,10 @@ std::vector<std::string> ParseListFile(const std::uint8_t* data, std::size_t siz
 
 void SaveListFile(const std::string& path, const std::vector<std::string>& entries) {
   const auto text = ListFileBytes(entries);
-  TFileStream file(path, TFileMode::fmCreate);
-  file.WriteBuffer(text.data(), text.size());
+  WriteFileSafely(path, [&](TStream& out) {
+    out.WriteBuffer(text.data(), text.size());
+    return true;
+  });
 }
 
 std::vector<std::string> LoadListFile(const std::string& path) {

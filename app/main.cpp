@@ -2,6 +2,8 @@
 // main window, run the command line, run the message loop.
 #include <windows.h>
 
+#include <memory>
+
 #include "app/main_form.h"
 #include "app/single_instance.h"
 #include "toolkit/application.h"
@@ -14,11 +16,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   TApplication application;
   application.Title = L"Skyloom";
-  TMainForm mainForm;
-  application.SetMainWindow(mainForm.Handle());
-  mainForm.Show();
+  // A window that cannot be made (a damaged registry value read by the
+  // desktop settings, say) is reported, and the program leaves cleanly.
+  std::unique_ptr<TMainForm> mainForm;
   try {
-    mainForm.RunCommandLine(arguments);
+    mainForm = std::make_unique<TMainForm>();
+  } catch (...) {
+    application.HandleCurrentException();
+    return 1;
+  }
+  application.SetMainWindow(mainForm->Handle());
+  mainForm->Show();
+  try {
+    mainForm->RunCommandLine(arguments);
   } catch (...) {
     application.HandleCurrentException();
   }

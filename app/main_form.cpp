@@ -56,6 +56,9 @@ void TMainForm::CreateComponents() {
   ImageProc.AttachedBitmap(&WallpaperRaster);
   ImageProc.OnProgress = [this](void* sender, int percent) { ImageProcProgress(sender, percent); };
   DesktopTheme = std::make_unique<TDesktopTheme>();
+  // The prepared bitmap is already fitted to the desktop: shown centred on
+  // the sampled colour, whatever style the system held before.
+  DesktopTheme->Desktop.WallpaperStyle = wlpsCenter;
 
   Timer1 = std::make_unique<TThreadTimer>(
       [](const std::function<void()>& call) { TApplication::Instance().Synchronize(call); },

@@ -123,6 +123,8 @@ class TMainForm : public TForm {
   void FormDestroy();
   void CreateComponents();
   TResampleFilter ChosenFilter() const;
+  template <typename Step, typename... Extra>
+  void Rotate(Step step, Extra... extra);
   void DeleteSelected(TCheckListBox& list);
   static void CheckAll(TCheckListBox& list, bool checked);
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);

@@ -68,6 +68,8 @@ void TMainForm::RunCommand(TCommand command) {
     case TCommand::Show: return ShowMainWindow(nullptr);
     case TCommand::Hide: return ToolButton15Click(nullptr);
     case TCommand::Exit: return Exit1Click(nullptr);
+    case TCommand::CheckAllImages: return ToolButton4Click(nullptr);
+    case TCommand::CheckAllVideos: return ToolButton21Click(nullptr);
   }
 }
 

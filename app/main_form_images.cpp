@@ -7,23 +7,19 @@
 
 namespace skyloom {
 
-void TMainForm::Timer1Timer(void*) {
+// Every step goes through the portable rotation: the tick, two back, or
+// from the clicked entry.
+template <typename Step, typename... Extra>
+void TMainForm::Rotate(Step step, Extra... extra) {
   rotation_.random = randomcheck->Checked();
   TCheckListPlaylist list(*ImageListBox);
-  RotationTick(list, rotation_, AppRandom(), [this](const std::string& path) { SetWallpaperFromFile(path); });
+  step(extra..., list, rotation_, AppRandom(), [this](const std::string& path) { SetWallpaperFromFile(path); });
 }
 
-void TMainForm::NextImage1Click(void* sender) { Timer1Timer(sender); }
-
-void TMainForm::PrevImage1Click(void* sender) {
-  rotation_.cursor -= 2;
-  Timer1Timer(sender);
-}
-
-void TMainForm::ImageListBoxDblClick(void* sender) {
-  rotation_.cursor = ImageListBox->ItemIndex();
-  Timer1Timer(sender);
-}
+void TMainForm::Timer1Timer(void*) { Rotate(RotationTick); }
+void TMainForm::NextImage1Click(void*) { Rotate(RotationTick); }
+void TMainForm::PrevImage1Click(void*) { Rotate(RotatePrevious); }
+void TMainForm::ImageListBoxDblClick(void*) { Rotate(RotateFrom, ImageListBox->ItemIndex()); }
 
 // Loads the selected entry into the working raster (the snapshot preview);
 // the bar runs during the load and drops back to 0 at its end.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "desktop/virtual_screen.h"
 #include "image/desktop_fit.h"
 #include "toolkit/random.h"
 #include "toolkit/stream.h"
@@ -49,8 +50,8 @@ void TMainForm::FitToDesktop() {
   const int x = std::min(r2 + 1, width - 1), y = std::min(r1 + 1, height - 1);
   WallpaperBackColor = PixelColour(WallpaperRaster, x, y);
 
-  const TSize fitted = FitToDesktopSize(width, height, GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                        GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  const TScreenSize desktop = PhysicalVirtualScreenSize();
+  const TSize fitted = FitToDesktopSize(width, height, desktop.width, desktop.height);
   ImageProc.Resample(fitted.width, fitted.height, ChosenFilter());
   ProgressBar->SetPosition(0);
 }

@@ -20,9 +20,11 @@ void BroadcastSettingsChange(std::chrono::milliseconds perWindowTimeout) {
   std::vector<HWND> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   const auto timeout = static_cast<UINT>(perWindowTimeout.count());
+  // SMTO_BLOCK: while a window takes its time, messages sent to us wait too,
+  // so nothing of ours runs in the middle of the change that is broadcast.
   for (HWND window : windows) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_WININICHANGE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeout, &result);
+    SendMessageTimeoutW(window, WM_WININICHANGE, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, timeout, &result);
   }
 }
 

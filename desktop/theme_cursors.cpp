@@ -82,7 +82,9 @@ void TCursors::Install() const {
     HCURSOR cursor = LoadCursorFromFileW(Widen(path).c_str());
     if (!cursor) continue;
     // The system owns the cursor once it is installed; otherwise it is ours.
-    if (!SetSystemCursor(cursor, install.id)) DestroyCursor(cursor);
+    const bool installed = InstallSystemCursor ? InstallSystemCursor(cursor, install.id)
+                                               : SetSystemCursor(cursor, install.id) != 0;
+    if (!installed) DestroyCursor(cursor);
   }
 }
 

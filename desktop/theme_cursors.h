@@ -1,6 +1,7 @@
 #pragma once
 // TCursors: the 14 cursor files of "Control Panel\Cursors", installed as the
 // system cursors.
+#include <functional>
 #include <string>
 
 namespace skyloom {
@@ -24,6 +25,11 @@ class TCursors {
 
   void Read();
   void Write() const;
+
+  // Installs a loaded cursor (an HCURSOR) as the system cursor with that
+  // identifier; answers false when refused. SetSystemCursor unless set (a
+  // seam for tests, which then own the cursors they accept).
+  std::function<bool(void* cursor, unsigned id)> InstallSystemCursor;
 
  private:
   void Install() const;

@@ -134,9 +134,11 @@ void TImageIO::WriteFile(const std::string& path, std::int32_t fileType) {
     return;
   }
   ConvertTo24BitUnlessBinary(*raster_);
-  TFileStream stream(path, TFileMode::fmCreate);
-  TProgressRec progress = MakeProgress();
-  codec->write(stream, *raster_, Params, progress);
+  WriteFileSafely(path, [&](TStream& stream) {
+    TProgressRec progress = MakeProgress();
+    codec->write(stream, *raster_, Params, progress);
+    return !Aborting;  // a writer stopped part-way keeps the old file
+  });
 }
 
 void TImageIO::WriteByRegistry(const std::string& path, const std::string& ext) {
@@ -148,9 +150,11 @@ void TImageIO::WriteByRegistry(const std::string& path, const std::string& ext) 
     return;
   }
   ConvertTo24BitUnlessBinary(*raster_);
-  TFileStream stream(path, TFileMode::fmCreate);
-  TProgressRec progress = MakeProgress();
-  entry->WriteFunction(stream, *raster_, Params, progress);
+  WriteFileSafely(path, [&](TStream& stream) {
+    TProgressRec progress = MakeProgress();
+    entry->WriteFunction(stream, *raster_, Params, progress);
+    return !Aborting;
+  });
 }
 
 void TImageIO::LoadFromStream(TStream& stream) {

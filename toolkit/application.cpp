@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <condition_variable>
+#include <mutex>
+
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
 
@@ -12,12 +15,27 @@ constexpr UINT kSynchronizeMessage = WM_APP + 1;
 constexpr wchar_t kUtilityClass[] = L"TSkyloomUtility";
 TApplication* g_application = nullptr;  // the one instance, set by its constructor
 
-struct SyncCall {
+}  // namespace
+
+// A call handed to the main thread; the caller waits on it until done.
+struct TApplication::SyncCall {
   const std::function<void()>* call;
   std::exception_ptr error;
-};
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
 
-}  // namespace
+  void Run() {
+    try {
+      (*call)();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    std::lock_guard lock(mutex);
+    done = true;
+    finished.notify_all();
+  }
+};
 
 TApplication::TApplication() : mainThread_(GetCurrentThreadId()) {
   g_application = this;
@@ -43,23 +61,40 @@ TApplication::~TApplication() {
 TApplication& TApplication::Instance() { return *g_application; }
 
 int TApplication::Run() {
+  RunWaitingCalls();  // from an error box shown before the loop started
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) HandleTopLevel(msg);
   return static_cast<int>(msg.wParam);
 }
 
 void TApplication::ProcessMessages() {
+  RunWaitingCalls();
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    HandleTopLevel(msg);
+  }
+}
+
+void TApplication::HandleTopLevel(MSG& msg) {
+  if (msg.hwnd == utility_.get() && msg.message == kSynchronizeMessage) {
+    reinterpret_cast<SyncCall*>(msg.lParam)->Run();
+  } else {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+  }
+  // Calls that a modal loop inside that handler took from the queue.
+  RunWaitingCalls();
+}
+
+void TApplication::RunWaitingCalls() {
+  while (!waiting_.empty()) {
+    SyncCall* sync = waiting_.front();
+    waiting_.pop_front();
+    sync->Run();
   }
 }
 
@@ -87,24 +122,32 @@ void TApplication::Synchronize(const std::function<void()>& call) {
     call();
     return;
   }
+  // Posted, not sent: a sent message would be answered by any modal loop
+  // or waiting send inside a handler, running the call in the middle of it.
   SyncCall sync{&call, nullptr};
-  SendMessageW(utility_.get(), kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&sync));
+  if (!PostMessageW(utility_.get(), kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&sync)))
+    throw EError("Cannot hand the call to the main thread");
+  std::unique_lock lock(sync.mutex);
+  sync.finished.wait(lock, [&] { return sync.done; });
   if (sync.error) std::rethrow_exception(sync.error);
 }
 
 void TApplication::AnswerSynchronizeCalls() {
-  MSG msg;
-  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  TakeQueuedCalls();
+  RunWaitingCalls();
 }
 
+void TApplication::TakeQueuedCalls() {
+  MSG msg;
+  while (PeekMessageW(&msg, utility_.get(), kSynchronizeMessage, kSynchronizeMessage, PM_REMOVE))
+    waiting_.push_back(reinterpret_cast<SyncCall*>(msg.lParam));
+}
+
+// Reached only when a loop other than the top-level one dispatches the call
+// (a modal loop inside a handler): it waits until that handler has returned.
 LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kSynchronizeMessage) return DefWindowProcW(window, message, wParam, lParam);
-  auto* sync = reinterpret_cast<SyncCall*>(lParam);
-  try {
-    (*sync->call)();
-  } catch (...) {
-    sync->error = std::current_exception();
-  }
+  if (message != kSynchronizeMessage || !g_application) return DefWindowProcW(window, message, wParam, lParam);
+  g_application->waiting_.push_back(reinterpret_cast<SyncCall*>(lParam));
   return 0;
 }
 

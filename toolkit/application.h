@@ -3,6 +3,7 @@
 // the synchronous call onto the main thread.
 #include <windows.h>
 
+#include <deque>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -31,7 +32,8 @@ class TApplication {
 
   // Runs the message loop until the main window closes (WM_QUIT).
   int Run();
-  // Dispatches what is queued and returns.
+  // Dispatches what is queued and returns. Like Run, it is a top-level loop:
+  // call it between handlers, never from inside one.
   void ProcessMessages();
 
   // The error box: error icon, the title as caption, the message with "."
@@ -46,18 +48,30 @@ class TApplication {
   std::function<std::optional<std::wstring>(const TFileDialog& dialog)> FileDialogRunner;
 
   // Runs call on the main thread and waits for it; an exception it raises
-  // is raised again in the calling thread.
+  // is raised again in the calling thread. The call runs from the top-level
+  // message loop only, between two messages: never inside a handler, nor
+  // inside a modal loop (error box, file dialog, a broadcast that waits) that
+  // a handler runs, so it cannot overlap a command. A call that arrives
+  // meanwhile waits until the handler has returned.
   void Synchronize(const std::function<void()>& call);
-  // Runs the main-thread calls other threads are waiting in, and nothing
-  // else (no queued input or paint messages).
+  // Runs the main-thread calls other threads are waiting in, now, wherever
+  // the main thread is, and nothing else (no queued input or paint
+  // messages). Only for tearing down a thread that may be waiting in one.
   void AnswerSynchronizeCalls();
 
  private:
+  struct SyncCall;
   static LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Handles one retrieved message: synchronised calls run (top level), all
+  // else is dispatched.
+  void HandleTopLevel(MSG& msg);
+  void RunWaitingCalls();
+  void TakeQueuedCalls();
 
   HWND mainWindow_ = nullptr;
   DWORD mainThread_ = 0;
   UniqueWindow utility_;
+  std::deque<SyncCall*> waiting_;  // arrived inside a handler; main thread only
 };
 
 }  // namespace skyloom

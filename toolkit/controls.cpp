@@ -125,6 +125,13 @@ void TStatusBar::SetText(const std::wstring& text) {
   SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+std::wstring TStatusBar::Text() const {
+  std::wstring text(LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
+  SendMessageW(Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(wcslen(text.c_str()));
+  return text;
+}
+
 TToolBar::TToolBar(HWND parent, int left, int top, int width, int height) {
   CreateControl(TOOLBARCLASSNAMEW, L"",
                 TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, 0,

@@ -78,6 +78,7 @@ class TStatusBar : public TControl {
  public:
   TStatusBar(HWND parent, int height);
   void SetText(const std::wstring& text);
+  std::wstring Text() const;
 };
 
 // A flat toolbar of text buttons with hints (tooltips). Each button runs its

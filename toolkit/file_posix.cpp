@@ -1,5 +1,6 @@
 // POSIX file handles for the native build of the portable core.
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +30,7 @@ class PosixFile final : public TFileHandle {
                                                           : SEEK_END;
     return ::lseek(fd_, offset, whence);
   }
+  bool Flush() override { return ::fsync(fd_) == 0; }
 
  private:
   int fd_;
@@ -47,6 +49,12 @@ std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode m
   }
   return std::make_unique<PosixFile>(fd);
 }
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool DeleteFileNamed(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool FileExists(const std::string& path) {
   struct stat info {};

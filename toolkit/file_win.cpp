@@ -36,6 +36,7 @@ class WinFile final : public TFileHandle {
     if (!SetFilePointerEx(handle_.get(), distance, &result, method)) return -1;
     return result.QuadPart;
   }
+  bool Flush() override { return FlushFileBuffers(handle_.get()) != 0; }
 
  private:
   static DWORD Chunk(std::size_t count) { return static_cast<DWORD>(count > 0x40000000u ? 0x40000000u : count); }
@@ -57,6 +58,13 @@ std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode m
   if (!handle) return nullptr;
   return std::make_unique<WinFile>(std::move(handle));
 }
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  return MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool DeleteFileNamed(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Widen(path).c_str());

@@ -55,11 +55,52 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   return static_cast<std::int64_t>(position_);
 }
 
+TFileStream::TFileStream(const std::string& path, std::unique_ptr<TFileHandle> handle)
+    : path_(path), handle_(std::move(handle)) {}
+
 TFileStream::TFileStream(const std::string& path, TFileMode mode)
     : path_(path), handle_(OpenFileHandle(path, mode)) {
   if (handle_) return;
   if (mode == TFileMode::fmCreate) throw EFCreateError(FormatMessage1("Cannot create file %s", path));
   throw EFOpenError(FormatMessage1("Cannot open file %s", path));
+}
+
+namespace {
+
+// Removes the temporary file unless the save reached its end.
+class TTemporaryFile {
+ public:
+  explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+  ~TTemporaryFile() {
+    if (!kept_) DeleteFileNamed(path_);
+  }
+  TTemporaryFile(const TTemporaryFile&) = delete;
+  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+  const std::string& Path() const { return path_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool kept_ = false;
+};
+
+[[noreturn]] void CannotCreate(const std::string& path) {
+  throw EFCreateError(FormatMessage1("Cannot create file %s", path));
+}
+
+}  // namespace
+
+void WriteFileSafely(const std::string& path, const std::function<bool(TStream& out)>& write) {
+  TTemporaryFile temporary(path + ".saving");
+  {
+    std::unique_ptr<TFileHandle> handle = OpenFileHandle(temporary.Path(), TFileMode::fmCreate);
+    if (!handle) CannotCreate(path);
+    TFileStream out(temporary.Path(), std::move(handle));
+    if (!write(out)) return;
+    if (!out.Flush()) throw EWriteError("Stream write error");
+  }
+  if (!ReplaceFileWith(temporary.Path(), path)) CannotCreate(path);
+  temporary.Keep();
 }
 
 }  // namespace skyloom

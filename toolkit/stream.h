@@ -3,6 +3,7 @@
 // File streams raise "Cannot open file %s" / "Cannot create file %s" (paths
 // are UTF-8; the Windows build opens them through the wide API).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,22 +61,38 @@ class TFileHandle {
   virtual std::size_t Read(void* buffer, std::size_t count) = 0;
   virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
   virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
+  // Down to the medium; false when the system reports a failure.
+  virtual bool Flush() = 0;
 };
 // Answers null when the file cannot be opened or created.
 std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode);
+// Puts source in target's place in one step (a reader sees the old file or
+// the new one, never a mix), written through to the medium.
+bool ReplaceFileWith(const std::string& source, const std::string& target);
+bool DeleteFileNamed(const std::string& path);
 
 class TFileStream : public TStream {
  public:
   TFileStream(const std::string& path, TFileMode mode);
+  TFileStream(const std::string& path, std::unique_ptr<TFileHandle> handle);  // an opened file
   std::size_t Read(void* buffer, std::size_t count) override { return handle_->Read(buffer, count); }
   std::size_t Write(const void* buffer, std::size_t count) override { return handle_->Write(buffer, count); }
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override { return handle_->Seek(offset, origin); }
+  bool Flush() { return handle_->Flush(); }
   const std::string& FileName() const { return path_; }
 
  private:
   std::string path_;
   std::unique_ptr<TFileHandle> handle_;
 };
+
+// Writes a file so that a failure part-way never costs the old one: write
+// fills a temporary file in the same folder, which is flushed and then put
+// in the target's place. When write raises, answers false (an aborted
+// writer) or the file cannot be finished, the temporary file is removed and
+// the target stays as it was; failures raise, naming the target ("Cannot
+// create file %s" when it cannot be created or replaced).
+void WriteFileSafely(const std::string& path, const std::function<bool(TStream& out)>& write);
 
 // Whether a file (not a directory) of that name exists.
 bool FileExists(const std::string& path);

@@ -16,6 +16,13 @@ TEST(CommandLine, ListFilesGoToTheirPlaylistsAndSwitchesKeepTheirOrder) {
   EXPECT_EQ(line.commands, (std::vector<TCommand>{TCommand::Next, TCommand::Hide, TCommand::Exit}));
 }
 
+TEST(CommandLine, CheckAllChecksTheListGivenLastBeforeIt) {
+  EXPECT_EQ(ParseCommandLine({"best.Gal", "/checkall", "/start"}).commands,
+            (std::vector<TCommand>{TCommand::CheckAllImages, TCommand::Start}));
+  EXPECT_EQ(ParseCommandLine({"/CheckAll", "clips.vgl", "-checkall", "best.Gal", "/checkall"}).commands,
+            (std::vector<TCommand>{TCommand::CheckAllImages, TCommand::CheckAllVideos, TCommand::CheckAllImages}));
+}
+
 TEST(CommandLine, UnknownSwitchesAndFilesAreRefusedByName) {
   try {
     ParseCommandLine({"/next", "/shuffle"});

@@ -2,6 +2,9 @@
 // registry and the system, and what each reads back at start-up.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "desktop/theme_cursors.h"
 #include "desktop/theme_icons.h"
 #include "desktop/theme_metrics.h"
@@ -37,6 +40,51 @@ TEST(CursorsTest, MissingFilesLeaveTheSystemCursorsButAreWritten) {
   read.Read();
   EXPECT_EQ(read.CrossHair, cursors.CrossHair);
   EXPECT_EQ(read.SizeAll, "");
+}
+
+// A 32 x 32 monochrome cursor file whose hot spot tells it apart.
+std::string CursorFile(std::uint16_t hotSpot) {
+  std::string bytes;
+  auto put16 = [&](std::uint16_t v) { bytes += static_cast<char>(v & 0xFF); bytes += static_cast<char>(v >> 8); };
+  auto put32 = [&](std::uint32_t v) { put16(static_cast<std::uint16_t>(v)); put16(static_cast<std::uint16_t>(v >> 16)); };
+  const std::uint32_t imageSize = 40 + 8 + 128 + 128;
+  put16(0); put16(2); put16(1);                                              // directory: one cursor
+  bytes += std::string{32, 32, 0, 0}; put16(hotSpot); put16(hotSpot); put32(imageSize); put32(22);
+  put32(40); put32(32); put32(64); put16(1); put16(1); put32(0); put32(256); put32(0); put32(0); put32(2); put32(0);
+  put32(0); put32(0x00FFFFFF);                                               // black, white
+  bytes += std::string(128, '\0') + std::string(128, '\xFF');              // XOR: black; AND: transparent
+  return bytes;
+}
+
+// Which file each system cursor identifier receives: Wait serves both busy
+// cursors and NWPen, which has no system cursor, is never installed.
+TEST(CursorsTest, EachFileIsInstalledUnderItsIdentifiers) {
+  const auto dir = std::filesystem::temp_directory_path() / L"skyloom-cursors";
+  std::filesystem::create_directories(dir);
+  TCursors cursors;
+  const std::pair<std::string TCursors::*, std::uint16_t> files[] = {
+      {&TCursors::Arrow, 1}, {&TCursors::Wait, 2}, {&TCursors::NWPen, 3}, {&TCursors::CrossHair, 4},
+      {&TCursors::Help, 5}, {&TCursors::UpArrow, 6}};
+  for (const auto& [field, hotSpot] : files) {
+    const auto path = dir / (std::to_wstring(hotSpot) + L".cur");
+    WriteAll(path, CursorFile(hotSpot));
+    cursors.*field = Narrow(path.wstring());
+  }
+  std::map<unsigned, DWORD> installed;  // identifier -> hot spot of the file
+  cursors.InstallSystemCursor = [&](void* cursor, unsigned id) {
+    ICONINFO info{};
+    EXPECT_TRUE(GetIconInfo(static_cast<HCURSOR>(cursor), &info));
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    EXPECT_FALSE(installed.count(id)) << id;
+    installed[id] = info.xHotspot;
+    DestroyCursor(static_cast<HCURSOR>(cursor));
+    return true;
+  };
+  cursors.Write();
+  EXPECT_EQ(installed, (std::map<unsigned, DWORD>{{32512, 1}, {32514, 2}, {32641, 2}, {32515, 4}, {32640, 5},
+                                                   {32516, 6}}));
+  std::filesystem::remove_all(dir);
 }
 
 constexpr const wchar_t* kComputerIcon =

@@ -99,5 +99,79 @@ TEST(SingleInstance, ASecondStartHandsItsArgumentsOverAndExits) {
   std::filesystem::remove_all(dir, ignored);
 }
 
+// The error box of another process: its caption and the texts of its
+// static controls, once it shows.
+struct ErrorBox {
+  HWND window = nullptr;
+  std::wstring caption, text;
+};
+
+ErrorBox WaitForErrorBox(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    ErrorBox box;
+  } search{processId, {}};
+  for (int i = 0; i < 200 && !search.box.window; ++i) {
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& s = *reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          wchar_t name[32] = {};
+          GetClassNameW(window, name, 32);
+          if (owner != s.processId || wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+          s.box.window = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.box.window) Sleep(50);
+  }
+  if (!search.box.window) return {};
+  wchar_t caption[256] = {};
+  GetWindowTextW(search.box.window, caption, 256);
+  search.box.caption = caption;
+  EnumChildWindows(
+      search.box.window,
+      [](HWND child, LPARAM data) -> BOOL {
+        wchar_t name[32] = {}, text[512] = {};
+        GetClassNameW(child, name, 32);
+        if (_wcsicmp(name, L"Static") == 0 && GetWindowTextW(child, text, 512) > 0)
+          reinterpret_cast<ErrorBox*>(data)->text += text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search.box));
+  return search.box;
+}
+
+// A damaged desktop setting while the main window is made: the error box
+// says what is wrong and the program leaves cleanly once it is closed.
+TEST(StartUp, AnErrorWhileTheWindowIsMadeIsShownAndTheProgramLeaves) {
+  constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+  wchar_t saved[1024] = {};
+  DWORD savedSize = sizeof saved;
+  const bool hadWallpaper =
+      RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"Wallpaper", RRF_RT_REG_SZ, nullptr, saved, &savedSize) == ERROR_SUCCESS;
+  const DWORD damaged = 7;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"Wallpaper", REG_DWORD, &damaged, sizeof damaged),
+            ERROR_SUCCESS);
+
+  Process skyloom = Start(L"");
+  ASSERT_TRUE(skyloom.handle);
+  const ErrorBox box = WaitForErrorBox(GetProcessId(skyloom.handle.get()));
+  if (box.window) PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+  const DWORD code = skyloom.Wait(20000);
+  if (code == STILL_ACTIVE) TerminateProcess(skyloom.handle.get(), 1);
+  if (hadWallpaper)
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"Wallpaper", REG_SZ, saved, (wcslen(saved) + 1) * sizeof(wchar_t));
+  else
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"Wallpaper");
+
+  ASSERT_NE(box.window, nullptr) << "no error box";
+  EXPECT_EQ(box.caption, L"Skyloom");
+  EXPECT_EQ(box.text, L"Invalid data type for 'Wallpaper'");  // no period after a quote
+  EXPECT_EQ(code, 1u);
+  EXPECT_EQ(FindWindowW(L"TMainForm", L"Skyloom"), nullptr);
+}
+
 }  // namespace
 }  // namespace skyloom

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "desktop/virtual_screen.h"
 #include "form_fixture.h"
 #include "toolkit/text_win.h"
 
@@ -94,18 +95,36 @@ TEST_F(WallpaperTest, TheChosenFilterIsUsedAndNoSelectionMeansBell) {
   ExpectSameAsTool(picture, L"Bell");
 }
 
-TEST_F(WallpaperTest, TheBackgroundComesFromNearTheTopLeftCornerEvenOfATinyPicture) {
-  // 4 x 3, all red but the corner pixel (0, 0), which is never sampled.
+// A 24-bit BMP whose pixel (x, y), y counted from the top, has colour(x, y)
+// (0x00RRGGBB).
+template <typename Colour>
+std::string Bmp24(int width, int height, Colour colour) {
+  const int rowSize = (width * 3 + 3) / 4 * 4;
   std::string bmp = {'B', 'M'};
   auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<char>(v >> (8 * i))); };
   auto put16 = [&](std::uint16_t v) { bmp.push_back(static_cast<char>(v)); bmp.push_back(static_cast<char>(v >> 8)); };
-  put32(54 + 3 * 12); put32(0); put32(54);
-  put32(40); put32(4); put32(3); put16(1); put16(24); put32(0); put32(3 * 12); put32(0); put32(0); put32(0); put32(0);
-  for (int row = 0; row < 3; ++row)  // bottom-up: the last stored row is the top
-    for (int x = 0; x < 4; ++x) bmp += (row == 2 && x == 0) ? std::string("\x00\xFF\x00", 3) : std::string("\x00\x00\xFF", 3);
-  const auto tiny = WriteFile(L"tiny.bmp", bmp);
+  put32(54 + rowSize * height); put32(0); put32(54);
+  put32(40); put32(width); put32(height); put16(1); put16(24); put32(0); put32(rowSize * height);
+  put32(0); put32(0); put32(0); put32(0);
+  for (int y = height - 1; y >= 0; --y) {  // bottom-up
+    std::string row;
+    for (int x = 0; x < width; ++x)
+      for (int shift : {0, 8, 16}) row.push_back(static_cast<char>(colour(x, y) >> shift));
+    row.resize(rowSize, '\0');
+    bmp += row;
+  }
+  return bmp;
+}
+
+TEST_F(WallpaperTest, TheBackgroundComesFromNearTheTopLeftCornerEvenOfATinyPicture) {
+  // 5 x 40: red where the sample may fall (x >= 1, 1 <= y <= 20 from the
+  // top), blue elsewhere, so a sample taken from the bottom-left corner or
+  // from column or row 0 shows up as blue.
+  const auto tiny = WriteFile(L"tiny.bmp", Bmp24(5, 40, [](int x, int y) {
+    return x >= 1 && y >= 1 && y <= 20 ? 0xFF0000u : 0x0000FFu;
+  }));
   form->AddCheckedImage(tiny);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 8; ++i) {
     form->NextImage1Click(nullptr);
     EXPECT_EQ(form->WallpaperBackColor, 0x000000FFu);
   }
@@ -121,7 +140,58 @@ TEST_F(WallpaperTest, MissingAndUnreadablePicturesLeaveTheWallpaperAlone) {
   EXPECT_TRUE(errors.empty());
   EXPECT_FALSE(fs::exists(wallpaper));
   EXPECT_EQ(form->ImageCursor(), 2);  // the rotation went on
-  EXPECT_NE(GetWindowTextLengthW(form->StatusBar1->Handle()), -1);
+  EXPECT_EQ(form->StatusBar1->Text(), L"Could not read the picture " + (dir / L"broken.png").wstring());
+}
+
+TEST_F(WallpaperTest, TheWallpaperIsCentredWhateverStyleTheSystemHeld) {
+  for (const auto& [style, tile] : {std::pair{L"2", L"0"}, std::pair{L"0", L"1"}}) {
+    form.reset();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, L"WallpaperStyle", 0, REG_SZ, reinterpret_cast<const BYTE*>(style), 4);
+    RegSetValueExW(key, L"TileWallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(tile), 4);
+    RegCloseKey(key);
+    form = std::make_unique<TMainForm>();
+    TestApplication().SetMainWindow(form->Handle());
+    form->AddCheckedImage(TestData("bmpsuite/g/rgb24.bmp").wstring());
+    form->NextImage1Click(nullptr);
+    EXPECT_EQ(RegistryText(L"Control Panel\\Desktop", L"WallpaperStyle"), L"0") << style;
+    EXPECT_EQ(RegistryText(L"Control Panel\\Desktop", L"TileWallpaper"), L"0") << tile;
+  }
+}
+
+TEST_F(WallpaperTest, CheckAllOnTheCommandLineMakesALoadedListRotate) {
+  const auto picture = TestData("bmpsuite/g/rgb24.bmp");
+  const auto list = WriteFile(L"best.Gal", Narrow(picture.wstring()) + "\r\n");
+  form->RunCommandLine({list, L"/checkall", L"/next"});
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(form->CurrentImageFile(), Narrow(picture.wstring()));
+  EXPECT_TRUE(fs::exists(wallpaper));
+}
+
+// The desktop's size is read as per-monitor DPI aware, so a scaled display
+// still gets a wallpaper of its physical size.
+TEST(VirtualScreen, IsReadInPhysicalPixels) {
+  using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
+  using AwarenessOf = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const auto getContext = reinterpret_cast<GetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+  const auto awarenessOf = reinterpret_cast<AwarenessOf>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  ASSERT_TRUE(getContext && awarenessOf);
+  const DPI_AWARENESS before = awarenessOf(getContext());
+  std::vector<DPI_AWARENESS> seen;
+  const TScreenSize size = PhysicalVirtualScreenSize([&](int index) {
+    seen.push_back(awarenessOf(getContext()));
+    return GetSystemMetrics(index);
+  });
+  EXPECT_EQ(seen, (std::vector<DPI_AWARENESS>{DPI_AWARENESS_PER_MONITOR_AWARE, DPI_AWARENESS_PER_MONITOR_AWARE}));
+  EXPECT_EQ(awarenessOf(getContext()), before);
+  EXPECT_GT(size.width, 0);
+  EXPECT_GT(size.height, 0);
 }
 
 TEST_F(WallpaperTest, TheTimerTicksOnTheMainThreadAndChangesTheWallpaper) {
