@@ -157,6 +157,26 @@ TEST(ImageIOSave, UncreatableFileRaises) {
   }
 }
 
+// The desktop may read wallpaper.bmp at any time: a save that is stopped
+// part-way leaves the old picture whole, and no temporary file behind.
+TEST(ImageIOSave, AStoppedSaveKeepsTheOldFile) {
+  const std::string path = ScratchPath("kept.bmp");
+  WriteBytes(path, {'o', 'l', 'd'});
+  TBitmap raster(40, 40, TPixelFormat::pf24bit);
+  TImageIO io;
+  io.AttachedBitmap(&raster);
+  io.OnProgress = [&](void*, int percent) {
+    if (percent >= 50) io.Aborting = true;
+  };
+  io.SaveToFileBMP(path);
+  EXPECT_TRUE(io.Aborting);
+  EXPECT_EQ(testing_util::ReadBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+  EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
+  io.OnProgress = nullptr;
+  io.SaveToFileBMP(path);
+  EXPECT_EQ(testing_util::ReadBytes(path).size(), 54u + 40u * 120u);
+}
+
 TEST(ImageIOStream, LoadsByContentAndClearsTheFileName) {
   testing_util::TBytes bytes{0xAA, 0xBB};
   const auto bmp = MakeBmp(SmallBmp());
