@@ -1,0 +1,151 @@
+#include "widgets/info_panel.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "widgets/html_paint.h"
+
+namespace skyloom {
+namespace {
+
+constexpr wchar_t kInfoPanelClass[] = L"TSkyloomInfoPanel";
+
+void OpenWithShell(const std::string& target) {
+  ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  UniqueGdiObject brush(CreateSolidBrush(color));
+  FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+// A frame width pixels wide: top and left in one colour, bottom and right
+// in the other. Shrinks r by the width.
+void Frame(HDC dc, RECT& r, int width, COLORREF topLeft, COLORREF bottomRight) {
+  for (int i = 0; i < width && r.right > r.left && r.bottom > r.top; ++i) {
+    FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, topLeft);
+    FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    InflateRect(&r, -1, -1);
+  }
+}
+
+void Bevel(HDC dc, RECT& r, TPanelBevel bevel, int width, bool draw) {
+  if (bevel == TPanelBevel::bvNone) return;
+  if (!draw) {
+    InflateRect(&r, -width, -width);
+    return;
+  }
+  COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  if (bevel == TPanelBevel::bvLowered) Frame(dc, r, width, shadow, highlight);
+  else Frame(dc, r, width, highlight, shadow);
+}
+
+bool OpensInShell(const std::string& target) {
+  return target.find("://") != std::string::npos || target.find("mailto:") != std::string::npos;
+}
+
+}  // namespace
+
+TInfoPanel::TInfoPanel(HWND parent, int left, int top, int width, int height) : ShellOpen(OpenWithShell) {
+  RegisterOwnClass(kInfoPanelClass, nullptr);
+  CreateOwnWindow(kInfoPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width, height,
+                  parent);
+}
+
+void TInfoPanel::SetText(const std::string& text) {
+  text_ = text;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+html::TRect TInfoPanel::TextRect(HDC dc, bool draw) const {
+  RECT r = ClientRect();
+  Bevel(dc, r, BevelOuter, BevelWidth, draw);
+  COLORREF color = ResolveColor(Color);
+  if (draw) Frame(dc, r, BorderWidth, color, color);
+  else InflateRect(&r, -BorderWidth, -BorderWidth);
+  Bevel(dc, r, BevelInner, BevelWidth, draw);
+  if (draw && r.right > r.left && r.bottom > r.top) FillSolid(dc, r, color);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+// The text laid out in rect, moved down for centre and bottom placement.
+html::TLayout TInfoPanel::Layout(HDC dc, const html::TRect& rect) {
+  TGdiTextCanvas canvas(dc, pictures_);
+  html::TLayoutOptions options;
+  options.font = Font;
+  options.urlColor = URLColor;
+  html::TLayout layout = html::LayoutHtml(text_, rect, options, canvas);
+  int free = rect.bottom - rect.top - layout.height;
+  if (free > 0 && TextVAlign == TTextVAlign::tvaCenter) html::OffsetLayout(layout, free / 2);
+  if (free > 0 && TextVAlign == TTextVAlign::tvaBottom) html::OffsetLayout(layout, free);
+  return layout;
+}
+
+void TInfoPanel::PaintTo(HDC dc) {
+  html::TRect rect = TextRect(dc, true);
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  html::TLayout layout = Layout(dc, rect);
+  TGdiTextCanvas canvas(dc, pictures_);
+  PaintLayout(layout, {ShadowColor, ShadowOffset}, canvas);
+  RestoreDC(dc, saved);
+}
+
+std::string TInfoPanel::AnchorAt(int x, int y) {
+  WindowDc dc(Handle());
+  html::TLayout layout = Layout(dc.get(), TextRect(dc.get(), false));
+  return html::AnchorAt(layout, x, y);
+}
+
+void TInfoPanel::MouseDown(int x, int y) {
+  std::string target = AnchorAt(x, y);
+  if (target.empty()) return;
+  if (OpensInShell(target)) {
+    if (ShellOpen) ShellOpen(target);
+    return;
+  }
+  if (OnAnchorClick) OnAnchorClick(this, target);
+}
+
+bool TInfoPanel::SetHandCursor() {
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(Handle(), &p);
+  if (AnchorAt(p.x, p.y).empty()) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  return true;
+}
+
+LRESULT TInfoPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      // Double-buffered: the whole client is drawn off screen, then copied.
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      RECT r = ClientRect();
+      UniqueMemoryDc memory(CreateCompatibleDC(dc));
+      UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, r.right, r.bottom));
+      HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+      PaintTo(memory.get());
+      BitBlt(dc, 0, 0, r.right, r.bottom, memory.get(), 0, 0, SRCCOPY);
+      SelectObject(memory.get(), old);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && SetHandCursor()) return TRUE;
+      break;
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+}  // namespace skyloom
