@@ -114,9 +114,23 @@ TEST(ImageProcResample, PlainStretchPathsReportNoProgress) {
   proc.OnProgress = [&](void*, int) { ++calls; };
   proc.Resample(12, 8, rfNone);
   proc.Resample(5, 3, static_cast<TResampleFilter>(7));  // unknown filter: unfiltered
-  proc.Resample(0x105 & 0xFF, 3, rfNone);
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(bitmap.Width(), 5);
+}
+
+// The filter travels as a byte: only its low byte counts, so 0x105 filters
+// exactly as Lanczos3 (5) does.
+TEST(ImageProcResample, OnlyTheFiltersLowByteCounts) {
+  TBitmap byByte = NoiseBitmap(6, 4, 4), lanczos = byByte;
+  TImageProc proc;
+  int calls = 0;
+  proc.OnProgress = [&](void*, int) { ++calls; };
+  proc.AttachedBitmap(&byByte);
+  proc.Resample(9, 7, static_cast<TResampleFilter>(0x105));
+  EXPECT_GT(calls, 0);
+  proc.AttachedBitmap(&lanczos);
+  proc.Resample(9, 7, rfLanczos3);
+  EXPECT_EQ(FirstDifference(byByte, lanczos), "");
 }
 
 TEST(ImageProcStretch, EachTargetPixelTakesTheSourcePixelUnderItsCentre) {
