@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "image/pixel_buffer.h"
@@ -32,20 +33,41 @@ class TBitmap {
  public:
   TBitmap() = default;
   TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
+  TBitmap(const TBitmap&) = default;
+  // A moved-from raster is empty, never a size without its block.
+  TBitmap(TBitmap&& other) noexcept { Swap(other); }
+  TBitmap& operator=(TBitmap&& other) noexcept {
+    TBitmap taken(std::move(other));
+    Swap(taken);
+    return *this;
+  }
+  // Copy first, then swap: a refused copy leaves this raster as it was.
+  TBitmap& operator=(const TBitmap& other) {
+    if (this != &other) {
+      TBitmap copy(other);
+      Swap(copy);
+    }
+    return *this;
+  }
 
-  // Replaces the content with a zero-filled raster of the given size.
+  // Replaces the content with a zero-filled raster of the given size. The
+  // new block comes first: when it is refused (EOutOfMemory) the raster
+  // keeps its size, format and pixels.
   void Allocate(int width, int height, TPixelFormat format) {
-    width_ = width < 0 ? 0 : width;
-    height_ = height < 0 ? 0 : height;
-    format_ = format;
-    const std::size_t size = RowSizeOf(width_, format_) * static_cast<std::size_t>(height_);
+    const int w = width < 0 ? 0 : width;
+    const int h = height < 0 ? 0 : height;
+    const std::size_t size = RowSizeOf(w, format) * static_cast<std::size_t>(h);
     // A raster of the same size keeps its block (already mapped): clearing
     // it is far cheaper than mapping a new one.
     if (bits_.Size() == size) {
       std::memset(bits_.Data(), 0, size);
     } else {
-      bits_ = TPixelBuffer(size);
+      TPixelBuffer fresh(size);
+      bits_.Swap(fresh);
     }
+    width_ = w;
+    height_ = h;
+    format_ = format;
     modified_ = true;
   }
 

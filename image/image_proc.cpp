@@ -2,7 +2,8 @@
 
 #include <climits>
 #include <cstdint>
-#include <new>
+
+#include "toolkit/errors.h"
 
 namespace skyloom {
 namespace {
@@ -20,7 +21,7 @@ void DeriveSize(const TBitmap& bitmap, int& width, int& height) {
 // allocation is tried; the caller sees the usual out-of-memory exception.
 void CheckAllocatable(int width, int height, TPixelFormat format) {
   const std::size_t row = RowSizeOf(width, format);
-  if (row != 0 && static_cast<std::size_t>(height) > SIZE_MAX / 2 / row) throw std::bad_alloc();
+  if (row != 0 && static_cast<std::size_t>(height) > SIZE_MAX / 2 / row) throw EOutOfMemory();
 }
 
 bool Filtered(const TBitmap& bitmap, TResampleFilter filter) {

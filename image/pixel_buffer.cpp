@@ -1,11 +1,12 @@
 #include "image/pixel_buffer.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <utility>
 
 #include "image/page_memory.h"
+#include "toolkit/errors.h"
 
 namespace skyloom {
 namespace {
@@ -13,13 +14,36 @@ namespace {
 // Below this the ordinary heap is as quick.
 constexpr std::size_t kPageThreshold = std::size_t{1} << 20;
 
+// The test seam's window: allocations number first .. first + count - 1,
+// counted from arming, are refused. Atomic because the resampler's workers
+// allocate too.
+std::atomic<int> refusedCount{0};
+std::atomic<int> refusedFirst{0};
+std::atomic<int> allocationsSeen{0};
+
+bool RefusedForTest() {
+  const int count = refusedCount.load(std::memory_order_relaxed);
+  if (count == 0) return false;
+  const int n = allocationsSeen.fetch_add(1, std::memory_order_relaxed) - refusedFirst.load(std::memory_order_relaxed);
+  return n >= 0 && n < count;
+}
+
 }  // namespace
 
+void FailPixelAllocations(int count, int after) {
+  refusedCount.store(0, std::memory_order_relaxed);
+  allocationsSeen.store(0, std::memory_order_relaxed);
+  refusedFirst.store(after > 0 ? after : 0, std::memory_order_relaxed);
+  refusedCount.store(count > 0 ? count : 0, std::memory_order_relaxed);
+}
+
+// Refusal is the toolkit's out-of-memory error, so the error box says so.
 TPixelBuffer::TPixelBuffer(std::size_t size) : size_(size) {
   if (size == 0) return;
+  if (RefusedForTest()) throw EOutOfMemory();
   pages_ = size >= kPageThreshold;
   data_ = static_cast<std::uint8_t*>(pages_ ? AllocatePages(size) : std::calloc(size, 1));
-  if (!data_) throw std::bad_alloc();
+  if (!data_) throw EOutOfMemory();
 }
 
 TPixelBuffer::~TPixelBuffer() { Release(); }

@@ -11,7 +11,7 @@ namespace skyloom {
 class TPixelBuffer {
  public:
   TPixelBuffer() = default;
-  explicit TPixelBuffer(std::size_t size);  // throws std::bad_alloc
+  explicit TPixelBuffer(std::size_t size);  // throws EOutOfMemory
   ~TPixelBuffer();
   TPixelBuffer(const TPixelBuffer& other);
   TPixelBuffer& operator=(const TPixelBuffer& other);
@@ -35,5 +35,10 @@ class TPixelBuffer {
   std::size_t size_ = 0;
   bool pages_ = false;  // from the page allocator, else from the heap
 };
+
+// Test seam: after the next `after` non-empty pixel buffers, the following
+// `count` are refused as if the system had no memory left (count 0
+// disarms). Only tests arm it.
+void FailPixelAllocations(int count, int after = 0);
 
 }  // namespace skyloom

@@ -35,6 +35,12 @@ class EInvalidGraphic : public EError {
   using EError::EError;
 };
 
+// Memory the system refuses (rasters and their scratch planes).
+class EOutOfMemory : public EError {
+ public:
+  EOutOfMemory() : EError("Out of memory") {}
+};
+
 // List controls: "List index out of bounds (%d)".
 class EListError : public EError {
  public:
