@@ -117,21 +117,29 @@ bool IsRle(const TBmpHeader& h) {
   return (h.bitCount == 8 && h.compression == kBiRle8) || (h.bitCount == 4 && h.compression == kBiRle4);
 }
 
-bool IsUncompressed(const TBmpHeader& h) {
-  if (h.compression == kBiRgb) return DecodableBitCount(h.bitCount);
-  return h.compression == kBiBitFields && (h.bitCount == 16 || h.bitCount == 32);
+// Direct-colour rows are decoded whatever the compression field says (16
+// bits use masks with bit fields only, 5-5-5 otherwise); palette rows only
+// when uncompressed.
+bool IsRowByRow(const TBmpHeader& h) {
+  if (h.bitCount == 16 || h.bitCount == 24 || h.bitCount == 32) return true;
+  return h.compression == kBiRgb && DecodableBitCount(h.bitCount);
 }
 
 std::uint8_t* RasterRow(TBitmap& raster, const TBmpHeader& h, int fileRow) {
   return raster.ScanLine(h.topDown ? fileRow : raster.Height() - 1 - fileRow);
 }
 
-// A two-entry palette of white then black: invert so that 1 stays white.
-void NormaliseMonochrome(TBitmap& raster, const std::vector<TIERGB>& map) {
+// A two-entry palette of white then black: the file's bits are inverted so
+// that 1 stays white.
+bool WhiteFirst(const std::vector<TIERGB>& map) {
   const TIERGB white{255, 255, 255}, black{0, 0, 0};
-  if (map.size() != 2 || !(map[0] == white) || !(map[1] == black)) return;
-  std::uint8_t* bits = raster.Bits();
-  for (std::size_t i = 0; i < raster.SizeInBytes(); ++i) bits[i] = static_cast<std::uint8_t>(~bits[i]);
+  return map.size() == 2 && map[0] == white && map[1] == black;
+}
+
+// Inverting row by row keeps the rows decoded before a stop (a progress
+// handler's or short data's) as right as the others, and the rest unwritten.
+void CopyMonochromeRow(const std::uint8_t* src, std::size_t bytes, bool invert, std::uint8_t* dst) {
+  for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<std::uint8_t>(invert ? ~src[i] : src[i]);
 }
 
 void DecodeUncompressed(TStream& stream, const TBmpHeader& h, const TIOParamsVals& params, TBitmap& raster,
@@ -139,22 +147,20 @@ void DecodeUncompressed(TStream& stream, const TBmpHeader& h, const TIOParamsVal
   const int width = raster.Width();
   const std::size_t fileRow = DibRowSize(width, h.bitCount);
   const TPaletteLut palette(params.ColorMap);
+  const bool invert = h.bitCount == 1 && WhiteFirst(params.ColorMap);
   std::vector<std::uint8_t> row(fileRow);
   for (int r = 0; r < raster.Height(); ++r) {
     if (progress.Report(r)) return;
     std::fill(row.begin(), row.end(), 0);
-    const bool whole = ReadFully(stream, row.data(), fileRow);
+    const std::size_t got = ReadAvailable(stream, row.data(), fileRow);
+    if (got == 0) return SetAborting(progress);  // the data ended before this row
     std::uint8_t* dst = RasterRow(raster, h, r);
     if (h.bitCount == 1)
-      std::memcpy(dst, row.data(), std::min(fileRow, raster.RowSize()));
+      CopyMonochromeRow(row.data(), std::min(fileRow, raster.RowSize()), invert, dst);
     else
       DecodeRow24(row.data(), width, h.layout, palette, dst);
-    if (!whole) {  // data shorter than declared: keep what came
-      SetAborting(progress);
-      break;
-    }
+    if (got < fileRow) return SetAborting(progress);  // a partial row: keep what came
   }
-  if (h.bitCount == 1) NormaliseMonochrome(raster, params.ColorMap);
 }
 
 void DecodeRunLength(TStream& stream, const TBmpHeader& h, std::int64_t dataLength, const TIOParamsVals& params,
@@ -206,8 +212,8 @@ void ReadBmpStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, std:
   if (paramsOnly) return;
 
   raster.Allocate(static_cast<int>(h.width), static_cast<int>(h.height), format);
-  progress.per = 100.0 / static_cast<double>(h.height);
-  if (IsUncompressed(h))
+  progress.units = h.height;
+  if (IsRowByRow(h))
     DecodeUncompressed(stream, h, params, raster, progress);
   else if (IsRle(h))
     DecodeRunLength(stream, h, dataLength, params, raster, progress);

@@ -78,7 +78,7 @@ void WritePalette(TStream& stream, const std::vector<TIERGB>& map, bool core) {
 template <typename RowWriter>
 bool WriteRows(const TBitmap& raster, TProgressRec& progress, RowWriter writeRow) {
   const int height = raster.Height();
-  progress.per = height > 0 ? 100.0 / height : 0.0;
+  progress.units = height;
   for (int i = 0; i < height; ++i) {
     if (progress.Report(i)) return false;
     writeRow(height - 1 - i);

@@ -23,8 +23,8 @@ inline void PutU32(std::uint8_t* p, std::uint32_t v) {
   PutU16(p + 2, v >> 16);
 }
 
-// Reads as many of count bytes as the stream holds; answers whether all came.
-inline bool ReadFully(TStream& stream, void* buffer, std::size_t count) {
+// Reads as many of count bytes as the stream holds; answers how many came.
+inline std::size_t ReadAvailable(TStream& stream, void* buffer, std::size_t count) {
   auto* out = static_cast<std::uint8_t*>(buffer);
   std::size_t done = 0;
   while (done < count) {
@@ -32,7 +32,12 @@ inline bool ReadFully(TStream& stream, void* buffer, std::size_t count) {
     if (got == 0) break;
     done += got;
   }
-  return done == count;
+  return done;
+}
+
+// The same; answers whether all came.
+inline bool ReadFully(TStream& stream, void* buffer, std::size_t count) {
+  return ReadAvailable(stream, buffer, count) == count;
 }
 
 // Bytes left between the stream's position and its end (0 if beyond).

@@ -211,7 +211,7 @@ void ReadIconOrCursor(TStream& stream, TBitmap& raster, TIOParamsVals& params, T
   }
   if (paramsOnly) return;
   raster.Allocate(image.width, image.height, format);
-  progress.per = 100.0 / image.height;
+  progress.units = image.height;
   DecodeIcon(stream, image, params, raster, progress);
 }
 

@@ -126,7 +126,7 @@ bool DecodeRows(TDecompressor& d, TBitmap& raster, TProgressRec& progress) {
     d.fourComp.resize(fourRow * batch);
     for (std::size_t i = 0; i < batch; ++i) d.rows[i] = d.fourComp.data() + i * fourRow;
   }
-  progress.per = 100.0 / raster.Height();
+  progress.units = raster.Height();
   bool stopped = false;
   const bool completed = JpegGuarded(d.errors, [&] {
     while (cinfo.output_scanline < cinfo.output_height) {

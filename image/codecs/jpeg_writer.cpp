@@ -90,7 +90,7 @@ void Configure(TCompressor& c, const TBitmap& source, const TIOParamsVals& param
 bool EncodeRows(TCompressor& c, const TBitmap& source, TProgressRec& progress) {
   const bool fourComp = c.cinfo.in_color_space == JCS_CMYK;
   if (fourComp) c.fourComp.resize(static_cast<std::size_t>(source.Width()) * 4);
-  progress.per = 100.0 / source.Height();
+  progress.units = source.Height();
   for (int y = 0; y < source.Height(); ++y) {
     // The library only reads the rows it is given.
     JSAMPROW row = const_cast<JSAMPROW>(source.ScanLine(y));

@@ -102,7 +102,7 @@ void FillParams(png_structp png, png_infop info, const THeader& h, TIOParamsVals
 // Reads every pass's rows into the raster, top row first. Answers false
 // when a progress handler stopped it. Runs under the error guard.
 bool ReadRows(png_structp png, TBitmap& raster, int passes, TProgressRec& progress) {
-  progress.per = 100.0 / (static_cast<double>(raster.Height()) * passes);
+  progress.units = static_cast<long long>(raster.Height()) * passes;
   long long done = 0;
   for (int pass = 0; pass < passes; ++pass)
     for (int y = 0; y < raster.Height(); ++y) {

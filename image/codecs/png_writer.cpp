@@ -93,7 +93,7 @@ void WriteHeader(png_structp png, png_infop info, const TWriteJob& job) {
 bool WriteRows(png_structp png, const TWriteJob& job, TProgressRec& progress) {
   const int passes = png_set_interlace_handling(png);
   const TBitmap& source = job.source;
-  progress.per = 100.0 / (static_cast<double>(source.Height()) * passes);
+  progress.units = static_cast<long long>(source.Height()) * passes;
   long long done = 0;
   for (int pass = 0; pass < passes; ++pass)
     for (int y = 0; y < source.Height(); ++y) {

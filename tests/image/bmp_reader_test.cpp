@@ -144,6 +144,41 @@ TEST(BmpReaderDepths, ThirtyTwoBitsIgnoreTheFourthByteOrFollowMasks) {
   EXPECT_EQ(PixelAt(Load(MakeBmp(fields)).raster, 0, 0), 0x112233u);
 }
 
+TEST(BmpReaderDepths, SixteenBitsDecodeAsFiveFiveFiveUnlessBitFields) {
+  for (const std::uint32_t compression : {1u, 2u}) {
+    TBmpFields fields;
+    fields.width = 2;
+    fields.height = 1;
+    fields.bitCount = 16;
+    fields.compression = compression;
+    fields.pixels = {0xFF, 0x7F, 0x1F, 0x7C};  // 0x7FFF white, 0x7C1F red and blue
+    const TLoaded loaded = Load(MakeBmp(fields));
+    EXPECT_FALSE(loaded.aborting) << compression;
+    EXPECT_EQ(PixelAt(loaded.raster, 0, 0), 0xF8F8F8u) << compression;
+    EXPECT_EQ(PixelAt(loaded.raster, 1, 0), 0xF800F8u) << compression;
+    EXPECT_EQ(loaded.params.BMP_Compression, 1);
+  }
+}
+
+TEST(BmpReaderDepths, TrueColourRowsAreCopiedWhateverTheCompression) {
+  for (const std::uint32_t compression : {1u, 2u, 4u}) {
+    TBmpFields fields;
+    fields.width = 2;
+    fields.height = 1;
+    fields.compression = compression;
+    fields.pixels = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0};
+    TLoaded loaded = Load(MakeBmp(fields));
+    EXPECT_FALSE(loaded.aborting) << compression;
+    EXPECT_EQ(PixelAt(loaded.raster, 1, 0), 0x060504u) << compression;
+
+    fields.bitCount = 32;
+    loaded = Load(MakeBmp(fields));
+    EXPECT_FALSE(loaded.aborting) << compression;
+    EXPECT_EQ(PixelAt(loaded.raster, 0, 0), 0x030201u) << compression;
+    EXPECT_EQ(PixelAt(loaded.raster, 1, 0), 0x000605u) << compression;  // byte 3 of each pixel ignored
+  }
+}
+
 TEST(BmpReaderDepths, PaletteIndicesBeyondTheTableReadBlack) {
   TLoaded loaded = Load(MakeBmp(Palette8(2, 1, {3, 200, 0, 0})));
   EXPECT_EQ(PixelAt(loaded.raster, 0, 0), 0x0000FFu);
@@ -242,8 +277,37 @@ TEST(BmpReaderBadInput, ShortDataKeepsTheRowsReadAndAborts) {
   EXPECT_EQ(PixelAt(loaded.raster, 2, 1), 0u);
 }
 
+// A white-first palette inverts the bits. A progress handler that stops
+// before file row 2 and data that end there leave the same raster: rows 0
+// and 1 decoded and inverted, the rest unwritten (black).
+TEST(BmpReaderBadInput, OneBitStopsLeaveTheDecodedRowsInverted) {
+  TBmpFields fields;
+  fields.width = 8;
+  fields.height = 4;
+  fields.bitCount = 1;
+  fields.palette = {0xFFFFFF, 0x000000};
+  fields.pixels = {0xF0, 0, 0, 0, 0x3C, 0, 0, 0, 0xAA, 0, 0, 0, 0x55, 0, 0, 0};
+  const std::uint8_t expected[4] = {0x00, 0x00, 0xC3, 0x0F};  // top row first
+
+  TBitmap stopped;
+  TImageIO io;
+  io.AttachedBitmap(&stopped);
+  io.OnProgress = [&](void*, int percent) { io.Aborting = percent >= 50; };
+  TMemoryStream whole(MakeBmp(fields));
+  io.LoadFromStreamBMP(whole);
+  EXPECT_TRUE(io.Aborting);
+
+  fields.pixels.resize(8);
+  const TLoaded cut = Load(MakeBmp(fields));
+  EXPECT_TRUE(cut.aborting);
+  for (int y = 0; y < 4; ++y) {
+    EXPECT_EQ(stopped.ScanLine(y)[0], expected[y]) << "progress stop, row " << y;
+    EXPECT_EQ(cut.raster.ScanLine(y)[0], expected[y]) << "short data, row " << y;
+  }
+}
+
 TEST(BmpReaderBadInput, UnknownDepthOrCompressionLeavesTheSizedRasterBlank) {
-  for (auto [bits, compression] : {std::pair<int, int>{2, 0}, {64, 0}, {24, 4}, {8, 2}, {1, 3}}) {
+  for (auto [bits, compression] : {std::pair<int, int>{2, 0}, {64, 0}, {4, 1}, {8, 2}, {1, 3}}) {
     TBmpFields fields;
     fields.width = 2;
     fields.height = 2;

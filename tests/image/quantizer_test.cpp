@@ -46,6 +46,41 @@ TEST(ColorQuantizer, DistinctCellsGetTheirOwnExactEntries) {
   EXPECT_EQ(used.size(), 6u);
 }
 
+// Cells (red, green) with blue 0 and their pixel counts; 14 pixels:
+//   A (2,10) x2, B (6,10) x4, C (22,26) x4, D (26,10) x4.
+// First box, red: mean 220/14 = 15.71, positions s..e = 8..24. Up to 21
+//   below = 6 and m = 0: 6/8 x 15.71^2 = 185; from 22 below = 10 and
+//   m = 88/14: 10/4 x 9.43^2 = 222, so the cut is 22: {A,B,C} | {D},
+//   errors 1356.8/14 + 0.
+// Green: mean 204/14 = 14.57, s..e = 7..23, cut 10: {A,B,D} | {C}, errors
+//   1113.6/14 + 0. Green gives the smaller sum and wins.
+// {A,B,D}: red mean 13.2 -> 13 x 8 = 104, green 80; {C}: 176, 208.
+// Four entries: {A,B,D} (the only box with an error) splits on red (mean
+//   13.2, s..e = 8..20, cut 8) into {A,B} | {D}, then {A,B} (mean 4.67,
+//   s..e = 3..6, cut 3) into {A} | {B}; each second half is appended.
+TEST(ColorQuantizer, SplitsFollowTheCutRuleAndTheSmallerError) {
+  // Low bits inside each cell; blue 6 lies in cell 0.
+  const auto cell = [](int red, int green) {
+    return static_cast<std::uint32_t>((red * 8 + 5) << 16 | (green * 8 + 3) << 8 | 6);
+  };
+  const std::uint32_t pixels[14] = {cell(2, 10),  cell(2, 10),  cell(6, 10),  cell(6, 10),  cell(6, 10),
+                                    cell(6, 10),  cell(22, 26), cell(22, 26), cell(22, 26), cell(22, 26),
+                                    cell(26, 10), cell(26, 10), cell(26, 10), cell(26, 10)};
+  const TBitmap raster = MakeRaster(7, 2, [&](int x, int y) { return pixels[y * 7 + x]; });
+  const TColorQuantizer two(raster, 2);
+  ASSERT_EQ(two.BoxCount(), 2);
+  EXPECT_EQ(two.Palette()[0], (TIERGB{0, 80, 104}));
+  EXPECT_EQ(two.Palette()[1], (TIERGB{0, 208, 176}));
+
+  const TColorQuantizer four(raster, 4);
+  ASSERT_EQ(four.BoxCount(), 4);
+  EXPECT_EQ(four.Palette()[0], (TIERGB{0, 80, 16}));
+  EXPECT_EQ(four.Palette()[1], (TIERGB{0, 208, 176}));
+  EXPECT_EQ(four.Palette()[2], (TIERGB{0, 80, 208}));
+  EXPECT_EQ(four.Palette()[3], (TIERGB{0, 80, 48}));
+  EXPECT_EQ(four.Index(6, 3 + 80, 5 + 48), 3);  // B's colour maps to B's entry
+}
+
 TEST(ColorQuantizer, PhotographFillsSixteenEntriesAndMapsNearby) {
   TBitmap photo;
   TImageIO io;
