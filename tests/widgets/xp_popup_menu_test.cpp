@@ -1,0 +1,179 @@
+// The owner-drawn popup menu: measure steps, the title bar protocol, item
+// pixels against the rectangles they are drawn from, and a real popup.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "tests/widgets/dib_surface.h"
+#include "toolkit/application.h"
+#include "widgets/menu_painting.h"
+#include "widgets/xp_popup_menu.h"
+
+namespace skyloom {
+namespace {
+
+using testing::TDibSurface;
+
+TEST(MenuPainting, VerticalGradientRowsAndAccelerators) {
+  TDibSurface surface(18, 60);
+  GradientFillVertical(surface.Dc(), {0, 0, 18, 50}, 0xC0C0C0, 0xFFFFFF);
+  for (int row = 0; row <= 50; ++row) {
+    BYTE v = static_cast<BYTE>(0xC0 + 0x3F * row / 50);
+    ASSERT_EQ(surface.Pixel(5, row), RGB(v, v, v)) << row;
+  }
+  // A falling channel truncates toward zero as well.
+  GradientFillVertical(surface.Dc(), {0, 0, 18, 3}, 0x0000FF, 0x000000);
+  EXPECT_EQ(surface.Pixel(0, 1), RGB(170, 0, 0));
+  EXPECT_EQ(surface.Pixel(0, 2), RGB(85, 0, 0));
+  EXPECT_EQ(StripAccelerators(L"Load && Save"), L"Load & Save");
+  EXPECT_EQ(StripAccelerators(L"&Next"), L"Next");
+  EXPECT_EQ(StripAccelerators(L"a&"), L"a");
+}
+
+class XPPopupMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TApplication::Instance(); }
+  TXPPopupMenu menu;
+  TDibSurface surface{200, 120};
+};
+
+TEST_F(XPPopupMenuTest, MeasureSteps) {
+  TMenuItem& item = menu.Items.Add(L"&Next");
+  TMenuItem& separator = menu.Items.Add(L"-");
+  TMenuItem& hidden = menu.Items.Add(L"hidden");
+  hidden.Visible = false;
+  menu.StartPopup();
+  int w = 100, h = 20;
+  menu.MeasureTopItem(item, surface.Dc(), w, h);
+  EXPECT_EQ(w, 126);  // + 6 + the title bar
+  EXPECT_EQ(h, 26);
+  w = 100, h = 20;
+  menu.MeasureSubItem(item, surface.Dc(), w, h);
+  EXPECT_EQ(w, 106);
+  EXPECT_EQ(h, 26);
+  w = 100, h = 20;
+  menu.MeasureTopItem(separator, surface.Dc(), w, h);
+  EXPECT_EQ(h, 3);
+  w = 100, h = 20;
+  menu.MeasureTopItem(hidden, surface.Dc(), w, h);
+  EXPECT_EQ(h, 20);
+  menu.ExtraWidthIfNeeded = 5;
+  menu.XP_Border = false;
+  w = 100, h = 20;
+  menu.MeasureTopItem(item, surface.Dc(), w, h);
+  EXPECT_EQ(w, 131);
+  EXPECT_EQ(h, 20);
+  // Only visible top-level items count toward the title bar's height.
+  EXPECT_EQ(menu.MeasuredHeight(), 26 + 3 + 20);
+  menu.EndPopup();
+  EXPECT_EQ(menu.RememberedHeight(), 49);
+  menu.MenuTitle.SetTitleBarWidth(-3);
+  EXPECT_EQ(menu.MenuTitle.TitleBarWidth(), 1);
+}
+
+TEST_F(XPPopupMenuTest, TitleBarIsCompletedOncePerPopup) {
+  menu.MenuTitle.GradientStart = 0xC0C0C0;
+  menu.MenuTitle.VerticalText = L"  Skyloom";
+  TMenuItem& a = menu.Items.Add(L"a");
+  TMenuItem& b = menu.Items.Add(L"b");
+  TMenuItem& sub = b.Add(L"sub");
+  menu.StartPopup();
+  int w = 0, h = 20;
+  menu.MeasureTopItem(a, surface.Dc(), w, h);
+  h = 20;
+  menu.MeasureTopItem(b, surface.Dc(), w, h);
+  h = 20;
+  menu.MeasureSubItem(sub, surface.Dc(), w, h);
+  ASSERT_EQ(menu.MeasuredHeight(), 52);
+  menu.DrawTopItem(a, surface.Dc(), {0, 0, 150, 26}, false);
+  EXPECT_FALSE(menu.TitleDrawn());
+  EXPECT_EQ(surface.Pixel(0, 0), RGB(0xC0, 0xC0, 0xC0));
+  menu.DrawTopItem(b, surface.Dc(), {0, 26, 150, 52}, false);
+  EXPECT_TRUE(menu.TitleDrawn());
+  EXPECT_EQ(surface.Pixel(0, 52), RGB(0xFF, 0xFF, 0xFF));
+  EXPECT_EQ(surface.Pixel(17, 10), surface.Pixel(0, 10));  // 18 pixels wide
+  EXPECT_NE(surface.Pixel(18, 10), surface.Pixel(0, 10));
+  // Redrawing an item later in the same popup leaves the title alone.
+  RECT bar{0, 0, 18, 52};
+  FillRect(surface.Dc(), &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  menu.DrawTopItem(a, surface.Dc(), {0, 0, 150, 26}, true);
+  EXPECT_EQ(surface.Pixel(0, 0), RGB(0, 0, 0));
+  menu.EndPopup();
+  menu.StartPopup();
+  EXPECT_FALSE(menu.TitleDrawn());
+  menu.DrawTopItem(a, surface.Dc(), {0, 0, 150, 26}, false);
+  EXPECT_EQ(surface.Pixel(0, 0), RGB(0xC0, 0xC0, 0xC0));  // the remembered 52 rows
+}
+
+TEST_F(XPPopupMenuTest, BorderedItemPixels) {
+  TMenuItem& item = menu.Items.Add(L"");
+  const TBarColors& c = menu.BarColors;
+  // r = (20, 0, 150, 26): working a = (18, 0, 156, 26), highlight b = (19, 2, 149, 24),
+  // image column 18..41.
+  menu.DrawItemXP(item, surface.Dc(), {20, 0, 150, 26}, true);
+  EXPECT_EQ(surface.Pixel(18, 10), c.IconBackground);
+  EXPECT_EQ(surface.Pixel(41, 0), c.IconBackground);
+  EXPECT_EQ(surface.Pixel(42, 0), c.BackgroundColor);
+  EXPECT_EQ(surface.Pixel(19, 10), c.XPBorderColor);
+  EXPECT_EQ(surface.Pixel(148, 10), c.XPBorderColor);
+  EXPECT_EQ(surface.Pixel(100, 2), c.XPBorderColor);
+  EXPECT_EQ(surface.Pixel(100, 23), c.XPBorderColor);
+  EXPECT_EQ(surface.Pixel(20, 3), c.ItemGradientStart);
+  EXPECT_EQ(surface.Pixel(147, 22), c.ItemGradientStart);
+  EXPECT_EQ(surface.Pixel(149, 10), c.BackgroundColor);
+  EXPECT_EQ(surface.Pixel(100, 1), c.BackgroundColor);
+  EXPECT_EQ(surface.Pixel(100, 24), c.BackgroundColor);
+  menu.DrawItemXP(item, surface.Dc(), {20, 0, 150, 26}, false);
+  EXPECT_EQ(surface.Pixel(41, 10), c.IconBackground);
+  EXPECT_EQ(surface.Pixel(42, 10), c.BackgroundColor);
+  EXPECT_EQ(surface.Pixel(19, 10), c.IconBackground);
+  EXPECT_EQ(surface.Pixel(100, 10), c.BackgroundColor);
+}
+
+TEST_F(XPPopupMenuTest, SeparatorCheckAndDisabledText) {
+  TMenuItem& separator = menu.Items.Add(L"-");
+  menu.DrawItemXP(separator, surface.Dc(), {20, 0, 150, 3}, false);
+  // Captions start 16 + 12 right of a's left edge, the line 4 further.
+  EXPECT_EQ(surface.Pixel(49, 1), menu.BarColors.BackgroundColor);
+  EXPECT_EQ(surface.Pixel(50, 1), 0xADAEADu);
+  EXPECT_EQ(surface.Pixel(155, 1), 0xADAEADu);
+  EXPECT_EQ(surface.Pixel(60, 0), menu.BarColors.BackgroundColor);
+
+  TMenuItem& off = menu.Items.Add(L"WWWW");
+  off.Enabled = false;
+  off.Checked = true;
+  SelectObject(surface.Dc(), menu.MenuFont());
+  menu.DrawItemXP(off, surface.Dc(), {20, 30, 150, 56}, true);
+  int grey = 0;
+  for (int x = 46; x < 140; ++x) {
+    for (int y = 32; y < 54; ++y) grey += surface.Pixel(x, y) == 0x808080u;
+  }
+  EXPECT_GT(grey, 10);
+  // The check square (a.left + 2, a.top + 4) .. (a.left + 20, a.bottom - 4) with a white tick.
+  EXPECT_EQ(surface.Pixel(20, 34), menu.BarColors.CheckBoxBackground);
+  EXPECT_EQ(surface.Pixel(37, 51), menu.BarColors.CheckBoxBackground);
+  EXPECT_EQ(surface.Pixel(21, 39), 0xFFFFFFu);  // first stroke starts at (c.left + 1, c.top + 5)
+}
+
+TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
+  menu.MenuTitle.VerticalText = L"  Skyloom";
+  int clicked = 0;
+  menu.Items.Add(L"&First", -1, [&](void*) { ++clicked; });
+  menu.Items.Add(L"-");
+  menu.Items.Add(L"Second").Add(L"Deep").Add(L"Deeper");
+  // Inside the menu's modal loop: pick the first item with the keyboard.
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup) return EndMenu(), void();
+    PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+  });
+  menu.Popup(100, 100);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  EXPECT_EQ(clicked, 1);
+  EXPECT_GT(menu.RememberedHeight(), 3);
+}
+
+}  // namespace
+}  // namespace skyloom

@@ -1,0 +1,343 @@
+#include "widgets/xp_popup_menu.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "widgets/menu_painting.h"
+
+namespace skyloom {
+namespace {
+
+constexpr wchar_t kMenuWindowClass[] = L"TSkyloomXPMenuWindow";
+constexpr COLORREF kSeparatorColor = 0xADAEAD;
+constexpr COLORREF kDisabledText = 0x808080;
+
+void Fill(HDC dc, const RECT& r, DWORD color) {
+  UniqueGdiObject brush(CreateSolidBrush(ResolveMenuColor(color)));
+  FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
+  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, color));
+  HGDIOBJ old = SelectObject(dc, pen.get());
+  MoveToEx(dc, x1, y1, nullptr);
+  LineTo(dc, x2, y2);
+  SelectObject(dc, old);
+}
+
+SIZE TextSize(HDC dc, const std::wstring& text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+SIZE ImageSize(HIMAGELIST images) {
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  return {cx, cy};
+}
+
+bool IsSeparator(const TMenuItem& item) { return item.Caption == L"-"; }
+
+HFONT CreateMenuFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return CreateFontIndirectW(&metrics.lfMenuFont);
+}
+
+// The font selected into a device context for the lifetime of the object.
+class SelectedFont {
+ public:
+  SelectedFont(HDC dc, HGDIOBJ font) : dc_(dc), old_(SelectObject(dc, font)) {}
+  ~SelectedFont() { SelectObject(dc_, old_); }
+  SelectedFont(const SelectedFont&) = delete;
+  SelectedFont& operator=(const SelectedFont&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+TMenuItem& TMenuItem::Add(std::wstring caption, int imageIndex, TNotifyEvent onClick) {
+  auto item = std::make_unique<TMenuItem>();
+  item->Caption = std::move(caption);
+  item->ImageIndex = imageIndex;
+  item->OnClick = std::move(onClick);
+  Items.push_back(std::move(item));
+  return *Items.back();
+}
+
+XPMenuTitle::XPMenuTitle() {
+  lstrcpynW(VerticalFont.lfFaceName, L"Arial Black", LF_FACESIZE);
+  VerticalFont.lfHeight = -16;  // 12 points at 96 pixels per inch
+  VerticalFont.lfWeight = FW_BOLD;
+  VerticalFont.lfCharSet = DEFAULT_CHARSET;
+}
+
+// Receives the menu's measure, draw and command messages.
+class TXPPopupMenu::TMessageWindow : public TWindow {
+ public:
+  explicit TMessageWindow(TXPPopupMenu& menu) : menu_(menu) {
+    RegisterOwnClass(kMenuWindowClass, nullptr);
+    CreateOwnWindow(kMenuWindowClass, L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr);
+  }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_MEASUREITEM:
+        return Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      case WM_DRAWITEM:
+        return Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      case WM_COMMAND:
+        if (HIWORD(wParam) == 0) return Command(LOWORD(wParam));
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+  }
+
+ private:
+  // Item data and command ids are index + 1 into the popup's item list.
+  TMenuItem* Item(ULONG_PTR data, bool* top) const {
+    if (data == 0 || data > menu_.commands_.size()) return nullptr;
+    *top = menu_.topLevel_[data - 1];
+    return menu_.commands_[data - 1];
+  }
+  LRESULT Measure(MEASUREITEMSTRUCT& m) {
+    bool top = false;
+    TMenuItem* item = m.CtlType == ODT_MENU ? Item(m.itemData, &top) : nullptr;
+    if (!item) return FALSE;
+    WindowDc dc(Handle());
+    SelectedFont font(dc.get(), menu_.menuFont_.get());
+    int width = 0, height = 0;
+    menu_.ProposeSize(*item, dc.get(), width, height);
+    if (top) menu_.MeasureTopItem(*item, dc.get(), width, height);
+    else menu_.MeasureSubItem(*item, dc.get(), width, height);
+    m.itemWidth = static_cast<UINT>(width);
+    m.itemHeight = static_cast<UINT>(height);
+    return TRUE;
+  }
+  LRESULT Draw(DRAWITEMSTRUCT& d) {
+    bool top = false;
+    TMenuItem* item = d.CtlType == ODT_MENU ? Item(d.itemData, &top) : nullptr;
+    if (!item) return FALSE;
+    SelectedFont font(d.hDC, menu_.menuFont_.get());
+    bool selected = (d.itemState & ODS_SELECTED) != 0;
+    if (top) menu_.DrawTopItem(*item, d.hDC, d.rcItem, selected);
+    else menu_.DrawSubItem(*item, d.hDC, d.rcItem, selected);
+    return TRUE;
+  }
+  LRESULT Command(unsigned id) {
+    bool top = false;
+    if (TMenuItem* item = Item(id, &top)) item->Click();
+    return 0;
+  }
+
+  TXPPopupMenu& menu_;
+};
+
+TXPPopupMenu::TXPPopupMenu()
+    : window_(std::make_unique<TMessageWindow>(*this)),
+      ownImages_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4)),
+      menuFont_(CreateMenuFont()) {}
+
+TXPPopupMenu::~TXPPopupMenu() { ImageList_Destroy(ownImages_); }
+
+HWND TXPPopupMenu::MessageWindow() const { return window_->Handle(); }
+
+TMenuItem* TXPPopupMenu::DefaultItem() {
+  for (auto& item : Items.Items) {
+    if (item->Default && item->Visible) return item.get();
+  }
+  return nullptr;
+}
+
+HMENU TXPPopupMenu::BuildMenu(const TMenuItem& parent, bool top) {
+  HMENU menu = CreatePopupMenu();
+  for (const auto& child : parent.Items) {
+    if (!child->Visible) continue;
+    commands_.push_back(child.get());
+    topLevel_.push_back(top);
+    auto data = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(commands_.size()));
+    UINT flags = MF_OWNERDRAW | (child->Enabled && !IsSeparator(*child) ? 0 : MF_DISABLED);
+    if (!child->Items.empty()) {
+      AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(*child, false)), data);
+    } else {
+      AppendMenuW(menu, flags, commands_.size(), data);
+    }
+    if (child->Default) SetMenuDefaultItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE);
+  }
+  return menu;
+}
+
+void TXPPopupMenu::StartPopup() {
+  measuredHeight_ = 0;
+  titleDrawn_ = false;
+}
+
+void TXPPopupMenu::EndPopup() {
+  if (rememberedHeight_ == 0) rememberedHeight_ = measuredHeight_;
+}
+
+void TXPPopupMenu::Popup(int x, int y) {
+  StartPopup();
+  commands_.clear();
+  topLevel_.clear();
+  HMENU menu = BuildMenu(Items, true);
+  TPMPARAMS params{};
+  params.cbSize = sizeof params;
+  // The menu closes on a click elsewhere only when its owner is in front.
+  SetForegroundWindow(MessageWindow());
+  TrackPopupMenuEx(menu, TPM_VERTICAL, x, y, MessageWindow(), &params);
+  PostMessageW(MessageWindow(), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  EndPopup();
+}
+
+void TXPPopupMenu::ProposeSize(const TMenuItem& item, HDC dc, int& width, int& height) {
+  SIZE image = ImageSize(Images());
+  SIZE text = TextSize(dc, StripAccelerators(item.Caption));
+  width = text.cx + image.cx + 12 + 8;
+  height = std::max<int>(text.cy + 4, image.cy + 3);
+}
+
+void TXPPopupMenu::Measure(const TMenuItem& item, HDC dc, int& width, int& height, bool top) {
+  width += ExtraWidthIfNeeded + 6;
+  // The menu's own items make room for the title bar.
+  if (top) width += MenuTitle.TitleBarWidth();
+  if (!item.ShortCut.empty()) width += TextSize(dc, item.ShortCut).cx / 2;
+  if (!item.Visible) return;
+  if (IsSeparator(item)) height = 3;
+  else if (XP_Border) height += 6;
+  // The title bar spans the top-level menu only.
+  if (top) measuredHeight_ += height;
+}
+
+void TXPPopupMenu::MeasureTopItem(const TMenuItem& item, HDC dc, int& width, int& height) {
+  Measure(item, dc, width, height, true);
+}
+
+void TXPPopupMenu::MeasureSubItem(const TMenuItem& item, HDC dc, int& width, int& height) {
+  Measure(item, dc, width, height, false);
+}
+
+void TXPPopupMenu::DrawTopItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
+  int bar = MenuTitle.TitleBarWidth();
+  RECT shifted{r.left + bar, r.top, r.right, r.bottom};
+  if (XP_Border) DrawItemXP(item, dc, shifted, selected);
+  else DrawItemPlain(item, dc, shifted, selected);
+  if (rememberedHeight_ != 0) measuredHeight_ = rememberedHeight_;
+  int total = measuredHeight_;
+  if (titleDrawn_) return;
+  GradientFillVertical(dc, {0, 0, bar - 2, total}, MenuTitle.GradientStart, MenuTitle.GradientEnd);
+  UniqueGdiObject font(CreateFontIndirectW(&MenuTitle.VerticalFont));
+  int textHeight = 0;
+  {
+    SelectedFont selectedFont(dc, font.get());
+    textHeight = TextSize(dc, L"X").cy;
+  }
+  int x = static_cast<int>(std::lrint((bar - textHeight) / 2.0 - 0.5)) - 1;  // halves to even
+  int y = total + MenuTitle.VerticalTextOffsetY;
+  TextOutVertical(dc, x, y, MenuTitle.VerticalText, MenuTitle.VerticalFont,
+                  ResolveMenuColor(MenuTitle.VerticalFontColor));
+  if (total == r.bottom) titleDrawn_ = true;
+}
+
+void TXPPopupMenu::DrawSubItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {
+  r.left += 2;
+  if (XP_Border) DrawItemXP(item, dc, r, selected);
+  else DrawItemPlain(item, dc, r, selected);
+}
+
+void TXPPopupMenu::DrawItemXP(const TMenuItem& item, HDC dc, const RECT& r, bool selected) {
+  RECT a{r.left - 2, r.top, r.right + 6, r.bottom};
+  RECT b{a.left + 1, r.top + 2, a.right - 7, r.bottom - 2};
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(a.right, 1), std::max<LONG>(r.bottom, 1)));
+  HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
+  SelectedFont font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
+  HDC m = memory.get();
+  Fill(m, {0, 0, a.right, r.bottom}, BarColors.BackgroundColor);
+  RECT column{a.left, a.top, a.left + ImageSize(Images()).cx + 8, a.bottom};
+  SetTextColor(m, ResolveMenuColor(selected ? BarColors.FontHilightColor : BarColors.FontNormalColor));
+  if (!selected) {
+    Fill(m, b, BarColors.BackgroundColor);
+    Fill(m, column, BarColors.IconBackground);
+  } else {
+    Fill(m, a, BarColors.BackgroundColor);
+    Fill(m, column, BarColors.IconBackground);
+    Fill(m, b, BarColors.ItemGradientStart);
+  }
+  if (item.Checked) DrawCheckBox(item, m, a);
+  DrawItemImage(item, m, a);
+  DrawItemText(item, m, a, r);
+  BitBlt(dc, a.left, a.top, a.right - a.left, a.bottom - a.top, m, a.left, a.top, SRCCOPY);
+  if (XP_Border && selected) {
+    UniqueGdiObject brush(CreateSolidBrush(ResolveMenuColor(BarColors.XPBorderColor)));
+    FrameRect(dc, &b, static_cast<HBRUSH>(brush.get()));
+  }
+  SelectObject(m, oldBitmap);
+}
+
+void TXPPopupMenu::DrawItemPlain(const TMenuItem& item, HDC dc, const RECT& r, bool selected) {
+  RECT a{r.left - 2, r.top, r.right + 6, r.bottom};
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(a.right, 1), std::max<LONG>(r.bottom, 1)));
+  HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
+  SelectedFont font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
+  HDC m = memory.get();
+  Fill(m, {0, 0, a.right, r.bottom}, 0xFFFFFF);
+  if (!selected) {
+    SetTextColor(m, ResolveMenuColor(BarColors.FontNormalColor));
+    Fill(m, a, BarColors.BackgroundColor);
+  } else {
+    SetTextColor(m, ResolveMenuColor(BarColors.FontHilightColor));
+    if (BarColors.ItemGradientStart == BarColors.ItemGradientEnd) Fill(m, a, BarColors.ItemGradientStart);
+    else GradientFillHorizontal(m, a, BarColors.ItemGradientStart, BarColors.ItemGradientEnd);
+  }
+  DrawItemImage(item, m, a);
+  DrawItemText(item, m, a, r);
+  BitBlt(dc, a.left, a.top, a.right - a.left, a.bottom - a.top, m, a.left, a.top, SRCCOPY);
+  SelectObject(m, oldBitmap);
+}
+
+void TXPPopupMenu::DrawCheckBox(const TMenuItem& item, HDC dc, const RECT& a) {
+  RECT c{a.left + 2, a.top + 4, a.left + 20, a.bottom - 4};
+  Fill(dc, c, BarColors.CheckBoxBackground);
+  bool hasImage = item.ImageIndex >= 0 && item.ImageIndex < ImageList_GetImageCount(Images());
+  if (hasImage) return;
+  const COLORREF white = 0xFFFFFF;
+  Line(dc, c.left + 1, c.top + 5, c.left + 4, c.bottom - 2, white);
+  Line(dc, c.left + 2, c.top + 5, c.left + 4, c.bottom - 3, white);
+  Line(dc, c.left + 2, c.top + 4, c.left + 5, c.bottom - 3, white);
+  Line(dc, c.left + 4, c.bottom - 3, c.right + 2, c.top - 1, white);
+  Line(dc, c.left + 4, c.bottom - 2, c.right - 2, c.top + 3, white);
+}
+
+void TXPPopupMenu::DrawItemImage(const TMenuItem& item, HDC dc, const RECT& a) {
+  if (item.ImageIndex < 0) return;
+  int y = (a.top + a.bottom - ImageSize(Images()).cy) / 2;
+  ImageList_Draw(Images(), item.ImageIndex, dc, a.left + 4, y, ILD_NORMAL);
+}
+
+void TXPPopupMenu::DrawItemText(const TMenuItem& item, HDC dc, const RECT& a, const RECT& r) {
+  SetBkMode(dc, TRANSPARENT);
+  int x = a.left + ImageSize(Images()).cx + 12;
+  if (IsSeparator(item)) {
+    Line(dc, x + 4, a.top + 1, a.right, a.top + 1, kSeparatorColor);
+    return;
+  }
+  if (!item.Enabled) SetTextColor(dc, kDisabledText);
+  std::wstring caption = StripAccelerators(item.Caption);
+  int y = (a.top + a.bottom - TextSize(dc, L"H").cy) / 2;
+  TextOutW(dc, x, y, caption.c_str(), static_cast<int>(caption.size()));
+  if (item.ShortCut.empty()) return;
+  // Shortcuts stand right-aligned with 4 pixels to spare.
+  int shortcutX = r.right - TextSize(dc, item.ShortCut).cx - 4;
+  TextOutW(dc, shortcutX, y, item.ShortCut.c_str(), static_cast<int>(item.ShortCut.size()));
+}
+
+}  // namespace skyloom
