@@ -7,8 +7,12 @@
 #include "image/codecs/ico_reader.h"
 #include "image/codecs/jpeg_reader.h"
 #include "image/codecs/jpeg_writer.h"
+#include "image/codecs/pcx_reader.h"
+#include "image/codecs/pcx_writer.h"
 #include "image/codecs/png_reader.h"
 #include "image/codecs/png_writer.h"
+#include "image/codecs/tga_reader.h"
+#include "image/codecs/tga_writer.h"
 #include "image/file_formats.h"
 
 namespace skyloom {
@@ -39,17 +43,27 @@ void ReadPng(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& p
   ReadPngStream(s, raster, params, progress, paramsOnly);
 }
 
+void ReadPcx(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly,
+             std::int64_t sizeHint) {
+  ReadPcxStream(s, raster, params, progress, paramsOnly, sizeHint);
+}
+
+void ReadTga(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly,
+             std::int64_t) {
+  ReadTgaStream(s, raster, params, progress, paramsOnly);
+}
+
 // One line per format; a codec plugs in by filling its slots.
 constexpr std::array<TCodec, 9> kCodecs{{
     {ioTIFF, nullptr, nullptr},
     {ioGIF, nullptr, nullptr},
     {ioJPEG, ReadJpeg, WriteJpegStream},
-    {ioPCX, nullptr, nullptr},
+    {ioPCX, ReadPcx, WritePcxStream},
     {ioBMP, ReadBmp, WriteBmpStream},
     {ioICO, ReadIco, nullptr},
     {ioCUR, ReadCur, nullptr},
     {ioPNG, ReadPng, WritePngStream},
-    {ioTGA, nullptr, nullptr},
+    {ioTGA, ReadTga, WriteTgaStream},
 }};
 
 }  // namespace

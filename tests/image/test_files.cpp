@@ -115,7 +115,7 @@ std::vector<TManifestRow> ReadManifest() {
     std::stringstream ss(line);
     for (std::string col; std::getline(ss, col, '\t');) cols.push_back(col);
     cols.resize(14);
-    TManifestRow row{cols[0], cols[1], cols[4], cols[6]};
+    TManifestRow row{cols[0], cols[1], cols[4], cols[6], cols[10]};
     row.width = cols[2].empty() ? 0 : std::stoi(cols[2]);
     row.height = cols[3].empty() ? 0 : std::stoi(cols[3]);
     rows.push_back(row);

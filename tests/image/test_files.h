@@ -65,9 +65,10 @@ std::uint32_t PixelAt(const TBitmap& raster, int x, int y);
 
 // One row of the shared test data's MANIFEST.tsv: the file, the format the
 // peers saw, its size, whether a peer decoded it and the SHA-256 of that
-// decode (8-bit RGB, top row first).
+// decode (8-bit RGB, top row first); xcheck is "match" when a second peer
+// decoded it to the same pixels.
 struct TManifestRow {
-  std::string path, format, peerOk, sha;
+  std::string path, format, peerOk, sha, xcheck;
   int width = 0, height = 0;
 };
 std::vector<TManifestRow> ReadManifest();

@@ -1,0 +1,32 @@
+#pragma once
+// PCX run-length coding: a byte of 192 or more repeats the next byte
+// (byte and 63) times; any other byte stands for itself.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace skyloom {
+
+// Reads scan lines one after another from the encoded data. A run that
+// passes the end of one plane continues into the next plane of the same
+// scan line; one that passes the end of the scan line is cut there, as
+// encoders break their runs at every scan line.
+class TPcxRunReader {
+ public:
+  TPcxRunReader(const std::uint8_t* data, std::size_t size) : at_(data), end_(data + size) {}
+
+  // Fills count bytes (one scan line, all planes). Answers how many came
+  // before the data ended; the rest of `out` is left as it was.
+  std::size_t ReadLine(std::uint8_t* out, std::size_t count);
+
+ private:
+  const std::uint8_t* at_;
+  const std::uint8_t* end_;
+};
+
+// Appends one plane's bytes run-length encoded: runs of up to 63 equal
+// bytes; a run longer than 1, or a lone byte of 192 or more, becomes
+// (192 + length, byte).
+void EncodePcxPlane(const std::uint8_t* plane, std::size_t count, std::vector<std::uint8_t>& out);
+
+}  // namespace skyloom
