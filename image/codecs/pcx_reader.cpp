@@ -178,7 +178,7 @@ bool DecodeRows(const TPcxHeader& h, TPcxLayout layout, const std::uint8_t* data
   std::vector<std::uint8_t> line(stride * static_cast<std::size_t>(h.planes), 0);
   // With no widening the scan line is decoded in place.
   const bool inPlace = stride == h.bytesPerLine;
-  std::vector<std::uint8_t> packed(inPlace ? 0 : lineBytes);
+  std::vector<std::uint8_t> packed(inPlace ? 0 : lineBytes + 1);  // never empty, so never a null block
   std::uint8_t* target = inPlace ? line.data() : packed.data();
   TPcxRunReader runs(data, size);
   std::size_t at = 0;  // read position for unencoded data

@@ -28,12 +28,16 @@ void PutText(std::uint8_t* field, const std::string& text) {
   std::memcpy(field, text.data(), std::min(text.size(), kTextField - 1));
 }
 
+// The years a clock time can hold (nanoseconds from 1970 reach about 292
+// years either way), with room for the time of day added.
+constexpr int kFirstYear = 1700, kLastYear = 2200;
+
 // Month, day and year must name a real date; the time of day is added.
 void ReadDate(const std::uint8_t* p, TIOParamsVals& params) {
   using namespace std::chrono;
   const unsigned month = GetU16(p), day = GetU16(p + 2);
   const int yearNumber = GetU16(p + 4);
-  if (month == 0 || day == 0 || yearNumber == 0) return;
+  if (month == 0 || day == 0 || yearNumber < kFirstYear || yearNumber > kLastYear) return;
   const year_month_day date{year{yearNumber}, std::chrono::month{month}, std::chrono::day{day}};
   if (!date.ok()) return;
   params.TGA_Date = sys_days{date} + hours{GetU16(p + 6)} + minutes{GetU16(p + 8)} + seconds{GetU16(p + 10)};
