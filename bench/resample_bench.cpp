@@ -1,11 +1,12 @@
 // skyloom-bench-resample: timings of the resampler.
-//   filters [--size WxH] [--to WxH] [--repeat N] [--isa sse2|avx2]
+//   filters [--size WxH] [--to WxH] [--repeat N] [--isa sse2|avx2] [--threads N]
 //       every filter on a synthetic raster (default 6000x4000 -> 2560x1707)
 //   make-bmp OUT [--size WxH]
 //       writes the synthetic raster as a 24-bit BMP for the peer comparison
-//   wallpaper IN OUT [--width N] [--filter NAME]
+//   wallpaper IN OUT [--width N] [--filter NAME] [--threads N]
 //       the wallpaper job: load a 24-bit BMP, fit to the width keeping the
 //       aspect (half to even), resample, save a 24-bit BMP
+// --threads pins the resampler's thread count (default: the machine's).
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -28,7 +29,7 @@ double Seconds(TClock::time_point since) { return std::chrono::duration<double>(
 
 struct TOptions {
   std::vector<std::string> positional;
-  int width = 6000, height = 4000, toWidth = 2560, toHeight = 1707, repeat = 3;
+  int width = 6000, height = 4000, toWidth = 2560, toHeight = 1707, repeat = 3, threads = 0;
   std::string isa = "best", filter = "Lanczos3";
 };
 
@@ -46,6 +47,8 @@ bool Parse(int argc, char** argv, TOptions& o) {
       o.toWidth = std::atoi(argv[++i]);
     } else if (arg == "--repeat" && hasValue) {
       o.repeat = std::atoi(argv[++i]);
+    } else if (arg == "--threads" && hasValue) {
+      o.threads = std::atoi(argv[++i]);
     } else if (arg == "--isa" && hasValue) {
       o.isa = argv[++i];
     } else if (arg == "--filter" && hasValue) {
@@ -68,8 +71,9 @@ int RunFilters(const TOptions& o) {
   const TResampleIsa isa = o.isa == "sse2"   ? TResampleIsa::isaSse2
                            : o.isa == "avx2" ? TResampleIsa::isaAvx2
                                              : BestResampleIsa();
-  std::printf("%dx%d -> %dx%d, %s, best of %d\n", o.width, o.height, o.toWidth, o.toHeight,
-              isa == TResampleIsa::isaAvx2 && IsaAvailable(isa) ? "AVX2" : "SSE2", o.repeat);
+  std::printf("%dx%d -> %dx%d, %s, %s threads, best of %d\n", o.width, o.height, o.toWidth, o.toHeight,
+              isa == TResampleIsa::isaAvx2 && IsaAvailable(isa) ? "AVX2" : "SSE2",
+              o.threads > 0 ? std::to_string(o.threads).c_str() : "automatic", o.repeat);
   for (int f = 0; f < 7; ++f) {
     double best = 1e9;
     for (int r = 0; r < o.repeat; ++r) {
@@ -78,7 +82,7 @@ int RunFilters(const TOptions& o) {
       if (f == rfNone) {
         PlainStretch(source, target);
       } else {
-        FilteredResample(source, target, static_cast<TResampleFilter>(f), TProgressRec{}, isa);
+        FilteredResample(source, target, static_cast<TResampleFilter>(f), TProgressRec{}, isa, o.threads);
       }
       best = std::min(best, Seconds(start));
     }
@@ -107,6 +111,7 @@ int RunWallpaper(const TOptions& o) {
   const double loaded = Seconds(start);
   TImageProc proc;
   proc.AutoUndo = false;
+  proc.Threads = o.threads;
   proc.AttachedBitmap(&bitmap);
   proc.Resample(o.toWidth, FittedHeight(bitmap, o.toWidth), static_cast<TResampleFilter>(filter));
   const double resampled = Seconds(start);

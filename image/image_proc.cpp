@@ -101,7 +101,7 @@ void TImageProc::Resample(int newWidth, int newHeight, TResampleFilter filter) {
 bool TImageProc::ScaleFiltered(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter) {
   CheckAllocatable(newWidth, bitmap.Height(), TPixelFormat::pf24bit);
   const TProgressRec progress{&OnProgress, this, 0.0, &Aborting};
-  return FilteredResampleInPlace(bitmap, newWidth, newHeight, filter, progress);
+  return FilteredResampleInPlace(bitmap, newWidth, newHeight, filter, progress, BestResampleIsa(), Threads);
 }
 
 void TImageProc::ScalePlain(TBitmap& bitmap, int newWidth, int newHeight) {

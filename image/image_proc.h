@@ -47,6 +47,8 @@ class TImageProc {
   const TBitmap& UndoBitmap() const { return undo_; }
 
   bool AutoUndo = true;
+  // Threads of the filtered resample; 0 lets the machine decide.
+  int Threads = 0;
   TProgressEvent OnProgress;
   // Set by an OnProgress handler to stop the running operation; Resample
   // clears it when it starts.

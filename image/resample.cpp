@@ -8,6 +8,7 @@
 #include "image/pixel_buffer.h"
 #include "image/resample_contrib.h"
 #include "image/resample_simd.h"
+#include "image/resample_stripes.h"
 
 namespace skyloom {
 namespace {
@@ -85,71 +86,94 @@ THorzPlan PlanHorizontal(int srcWidth, int newWidth, TResampleFilter filter) {
   return plan;
 }
 
-// Horizontal pass, a group of `lanes` source rows at a time; progress after
-// every source row.
-bool HorizontalPass(const TBitmap& source, TIntermediate& inter, int newWidth, TResampleFilter filter,
-                    const TKernels& kernels, const TProgressRec& progress) {
+// Horizontal pass, one group of `lanes` source rows per stripe; progress
+// after every source row.
+bool HorizontalPass(const TBitmap& source, TIntermediate& inter, const THorzPlan& plan, const TKernels& kernels,
+                    int threads, const TProgressRec& progress) {
   const int height = source.Height();
-  const THorzPlan plan = PlanHorizontal(source.Width(), newWidth, filter);
-  std::vector<double> scratch(static_cast<std::size_t>(plan.widestStrip) * 3 * kernels.lanes);
-  THorzGroup group{};
-  group.taps = plan.list.taps;
-  group.index = plan.list.index.data();
-  group.weight = plan.list.weight.data();
-  group.scratch = scratch.data();
-  for (int r0 = 0; r0 < height; r0 += kernels.lanes) {
+  const std::size_t scratchSize = static_cast<std::size_t>(plan.widestStrip) * 3 * kernels.lanes;
+  std::vector<std::vector<double>> scratch(static_cast<std::size_t>(threads), std::vector<double>(scratchSize));
+  const auto stripe = [&](int group, int thread) {
+    THorzGroup g{};
+    const int r0 = group * kernels.lanes;
     for (int lane = 0; lane < kernels.lanes; ++lane) {
       const int r = r0 + lane;
-      group.src[lane] = source.ScanLine(std::min(r, height - 1));
-      group.dst[lane] = r < height ? inter.Row(r) : nullptr;
+      g.src[lane] = source.ScanLine(std::min(r, height - 1));
+      g.dst[lane] = r < height ? inter.Row(r) : nullptr;
     }
+    g.taps = plan.list.taps;
+    g.index = plan.list.index.data();
+    g.weight = plan.list.weight.data();
+    g.scratch = scratch[static_cast<std::size_t>(thread)].data();
     for (const TStrip& strip : plan.strips) {
-      group.firstColumn = strip.firstColumn;
-      group.columns = strip.columns;
-      group.srcFirst = strip.srcFirst;
-      group.srcCount = strip.srcCount;
-      kernels.horz(group);
+      g.firstColumn = strip.firstColumn;
+      g.columns = strip.columns;
+      g.srcFirst = strip.srcFirst;
+      g.srcCount = strip.srcCount;
+      kernels.horz(g);
     }
-    for (int r = r0; r < std::min(r0 + kernels.lanes, height); ++r) {
-      if (progress.Report(r + 1)) return false;
+  };
+  int reported = 0;
+  const auto finished = [&](int groups) {
+    for (const int rows = std::min(groups * kernels.lanes, height); reported < rows; ++reported) {
+      if (progress.Report(reported + 1)) return true;
     }
-  }
-  return true;
+    return false;
+  };
+  const int groups = (height + kernels.lanes - 1) / kernels.lanes;
+  return RunStripes(groups, threads, stripe, finished);
 }
 
-// Vertical pass in output-row order, which streams through memory. The
-// per-column progress of the two-pass scheme is kept: after each output
-// row the columns whose share of the work is done are reported, so every
-// column value comes exactly once and in order.
+// Vertical pass, one output row per stripe, which streams through memory.
+// The per-column progress of the two-pass scheme is kept: as output rows
+// complete, the columns whose share of the work is done are reported, so
+// every column value comes exactly once and in order.
 bool VerticalPass(TIntermediate& inter, int height, const TRows& target, int newWidth, int newHeight,
-                  TResampleFilter filter, const TKernels& kernels, const TProgressRec& progress) {
-  const TContributors list = newHeight > 0 ? BuildContributors(height, newHeight, filter) : TContributors{};
-  std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(std::max(list.MaxCount(), 1)));
-  long long reported = 0;
-  for (int k = 0; k < newHeight && newWidth > 0; ++k) {
+                  const TContributors& list, const TKernels& kernels, int threads, const TProgressRec& progress) {
+  const auto taps = static_cast<std::size_t>(std::max(list.MaxCount(), 1));
+  std::vector<std::vector<const std::uint8_t*>> rows(static_cast<std::size_t>(threads),
+                                                     std::vector<const std::uint8_t*>(taps));
+  const auto stripe = [&](int k, int thread) {
+    const std::uint8_t** own = rows[static_cast<std::size_t>(thread)].data();
     const int first = list.first[k];
     const int count = list.Count(k);
-    for (int t = 0; t < count; ++t) rows[t] = inter.Row(list.index[first + t]);
-    kernels.vert(TVertRow{rows.data(), list.weight.data() + first, count, target.Row(k), newWidth * 3});
-    const long long done = static_cast<long long>(newWidth) * (k + 1) / newHeight;
-    for (; reported < done; ++reported) {
-      if (progress.Report(height + reported + 1)) return false;
+    for (int t = 0; t < count; ++t) own[t] = inter.Row(list.index[first + t]);
+    kernels.vert(TVertRow{own, list.weight.data() + first, count, target.Row(k), newWidth * 3});
+  };
+  long long reported = 0;
+  const auto finished = [&](long long columns) {
+    for (; reported < columns; ++reported) {
+      if (progress.Report(height + reported + 1)) return true;
     }
-  }
-  for (; reported < newWidth; ++reported) {  // no output rows at all
-    if (progress.Report(height + reported + 1)) return false;
-  }
-  return true;
+    return false;
+  };
+  const auto finishedRows = [&](int done) { return finished(static_cast<long long>(newWidth) * done / newHeight); };
+  if (!RunStripes(newWidth > 0 ? newHeight : 0, threads, stripe, finishedRows)) return false;
+  return !finished(newWidth);  // no output rows at all
+}
+
+// Weighted sums of both passes, to judge whether more threads pay off.
+double Work(int width, int height, int newWidth, int newHeight, TResampleFilter filter) {
+  const auto taps = [filter](int from, int to) {
+    return 2 * ResampleSupport(filter) * std::max(1.0, static_cast<double>(from) / std::max(to, 1)) + 1;
+  };
+  return static_cast<double>(newWidth) * height * taps(width, newWidth) +
+         static_cast<double>(newWidth) * newHeight * taps(height, newHeight);
 }
 
 bool TwoPasses(const TBitmap& source, const TRows& target, int newWidth, int newHeight, TResampleFilter filter,
-               TProgressRec progress, TResampleIsa isa) {
+               TProgressRec progress, TResampleIsa isa, int threads) {
   const int height = source.Height();
   progress.per = 100.0 / (static_cast<double>(static_cast<long long>(newWidth) + height) + 0.5);
   const TKernels kernels = KernelsFor(isa);
+  threads = ResampleThreads(threads, Work(source.Width(), height, newWidth, newHeight, filter));
   TIntermediate inter(newWidth, height);
-  if (!HorizontalPass(source, inter, newWidth, filter, kernels, progress)) return false;
-  return VerticalPass(inter, height, target, newWidth, newHeight, filter, kernels, progress);
+  {
+    const THorzPlan plan = PlanHorizontal(source.Width(), newWidth, filter);
+    if (!HorizontalPass(source, inter, plan, kernels, threads, progress)) return false;
+  }
+  const TContributors list = newHeight > 0 ? BuildContributors(height, newHeight, filter) : TContributors{};
+  return VerticalPass(inter, height, target, newWidth, newHeight, list, kernels, threads, progress);
 }
 
 bool Filterable(const TBitmap& source) { return source.PixelFormat() == TPixelFormat::pf24bit && !source.Empty(); }
@@ -157,18 +181,18 @@ bool Filterable(const TBitmap& source) { return source.PixelFormat() == TPixelFo
 }  // namespace
 
 bool FilteredResample(const TBitmap& source, TBitmap& target, TResampleFilter filter, TProgressRec progress,
-                      TResampleIsa isa) {
+                      TResampleIsa isa, int threads) {
   if (!Filterable(source) || target.PixelFormat() != TPixelFormat::pf24bit) return true;
-  return TwoPasses(source, RowsOf(target), target.Width(), target.Height(), filter, progress, isa);
+  return TwoPasses(source, RowsOf(target), target.Width(), target.Height(), filter, progress, isa, threads);
 }
 
 bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter,
-                             TProgressRec progress, TResampleIsa isa) {
+                             TProgressRec progress, TResampleIsa isa, int threads) {
   if (!Filterable(bitmap)) return true;
   const std::size_t rowBytes = static_cast<std::size_t>(newWidth) * 3;
   TPixelBuffer result(rowBytes * static_cast<std::size_t>(newHeight));
   const TRows rows{result.Data(), static_cast<std::ptrdiff_t>(rowBytes)};
-  if (!TwoPasses(bitmap, rows, newWidth, newHeight, filter, progress, isa)) return false;
+  if (!TwoPasses(bitmap, rows, newWidth, newHeight, filter, progress, isa, threads)) return false;
   // Shrinking reuses the raster's memory, whose pages are already mapped.
   bitmap.Allocate(newWidth, newHeight, TPixelFormat::pf24bit);
   for (int y = 0; y < newHeight; ++y) std::memcpy(bitmap.ScanLine(y), rows.Row(y), rowBytes);

@@ -17,14 +17,16 @@ TResampleIsa BestResampleIsa();
 // and the target not written). Rows count from the top of the picture.
 // Progress goes through `progress` (its `per` is set here); answers false
 // when the Aborting flag stopped the work, the target then being
-// incomplete.
+// incomplete. Rows are filtered on `threads` threads (0: as many as the
+// machine has, up to 8, fewer for small jobs); progress and the Aborting
+// flag stay on the calling thread, and every count gives the same bytes.
 bool FilteredResample(const TBitmap& source, TBitmap& target, TResampleFilter filter, TProgressRec progress,
-                      TResampleIsa isa = BestResampleIsa());
+                      TResampleIsa isa = BestResampleIsa(), int threads = 0);
 
 // The same, replacing the 24-bit raster's content with the scaled picture
 // (left as it was when aborted).
 bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter,
-                             TProgressRec progress, TResampleIsa isa = BestResampleIsa());
+                             TProgressRec progress, TResampleIsa isa = BestResampleIsa(), int threads = 0);
 
 // The unfiltered stretch: every target pixel takes the colour of exactly one
 // source pixel, the one under its centre (column (2x + 1) * W / (2 W'),

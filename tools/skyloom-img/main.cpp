@@ -2,7 +2,7 @@
 //   info FILE
 //   convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]
 //   decode IN OUT.ppm [--index N]
-//   wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6]
+//   wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]
 // Exit codes: 0 done, 1 the engine set Aborting, 2 usage, 3 file error.
 #include <cstdio>
 #include <exception>
@@ -16,6 +16,7 @@
 #include "image/file_formats.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
+#include "image/resample_stripes.h"
 #include "toolkit/errors.h"
 #include "toolkit/stream.h"
 
@@ -28,8 +29,9 @@ constexpr const char* kUsageText =
     "usage: skyloom-img info FILE\n"
     "       skyloom-img convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]\n"
     "       skyloom-img decode IN OUT.ppm [--index N]\n"
-    "       skyloom-img wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6]\n"
-    "filters: None Triangle Hermite Bell BSpline Lanczos3 Mitchell\n";
+    "       skyloom-img wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]\n"
+    "filters: None Triangle Hermite Bell BSpline Lanczos3 Mitchell\n"
+    "threads: 1..8 resampling threads (default: as many as the machine has, up to 8)\n";
 
 // A command line that cannot be understood.
 struct TUsageError {
@@ -47,6 +49,7 @@ struct TCommand {
   std::optional<TSize2> resize, desktop;
   TResampleFilter filter = rfBell;  // the application's start-up choice
   std::optional<int> index;
+  int threads = 0;  // the machine decides
 };
 
 int ParseInt(const std::string& text, const char* what) {
@@ -80,6 +83,12 @@ TResampleFilter ParseFilter(const std::string& text) {
   return static_cast<TResampleFilter>(ordinal);
 }
 
+int ParseThreads(const std::string& text) {
+  const int threads = ParseInt(text, "thread count");
+  if (threads < 1 || threads > kMaxResampleThreads) throw TUsageError{"threads must be 1..8: " + text};
+  return threads;
+}
+
 TCommand ParseCommand(int argc, char** argv) {
   if (argc < 2) throw TUsageError{"no command"};
   TCommand cmd;
@@ -101,6 +110,8 @@ TCommand ParseCommand(int argc, char** argv) {
       cmd.filter = ParseFilter(value);
     else if (arg == "--index" && (cmd.verb == "convert" || cmd.verb == "decode"))
       cmd.index = ParseInt(value, "index");
+    else if (arg == "--threads" && cmd.verb == "wallpaper")
+      cmd.threads = ParseThreads(value);
     else
       throw TUsageError{"unknown option for " + cmd.verb + ": " + arg};
   }
@@ -121,9 +132,10 @@ bool Load(TImageIO& io, TBitmap& raster, const TCommand& cmd) {
   return !io.Aborting;
 }
 
-bool Resample(TBitmap& raster, int width, int height, TResampleFilter filter) {
+bool Resample(TBitmap& raster, int width, int height, TResampleFilter filter, int threads = 0) {
   TImageProc proc;
   proc.AutoUndo = false;
+  proc.Threads = threads;
   proc.AttachedBitmap(&raster);
   proc.Resample(width, height, filter);
   return !proc.Aborting;
@@ -189,7 +201,7 @@ int RunWallpaper(const TCommand& cmd) {
   TBitmap raster;
   if (!Load(io, raster, cmd)) return kAborted;
   const TSize fit = FitToDesktopSize(raster.Width(), raster.Height(), cmd.desktop->width, cmd.desktop->height);
-  if (!Resample(raster, fit.width, fit.height, cmd.filter)) return kAborted;
+  if (!Resample(raster, fit.width, fit.height, cmd.filter, cmd.threads)) return kAborted;
   io.SaveToFileBMP(cmd.files[1]);
   return io.Aborting ? kAborted : kDone;
 }
