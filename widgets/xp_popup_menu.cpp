@@ -144,7 +144,20 @@ TXPPopupMenu::TXPPopupMenu()
       ownImages_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4)),
       menuFont_(CreateMenuFont()) {}
 
-TXPPopupMenu::~TXPPopupMenu() { ImageList_Destroy(ownImages_); }
+TXPPopupMenu::~TXPPopupMenu() {
+  auto notifications = std::move(freeNotifications_);
+  for (auto& notification : notifications) notification.second();
+  ImageList_Destroy(ownImages_);
+}
+
+void TXPPopupMenu::FreeNotification(const void* owner, std::function<void()> destroyed) {
+  RemoveFreeNotification(owner);
+  freeNotifications_.emplace_back(owner, std::move(destroyed));
+}
+
+void TXPPopupMenu::RemoveFreeNotification(const void* owner) {
+  std::erase_if(freeNotifications_, [owner](const auto& n) { return n.first == owner; });
+}
 
 HWND TXPPopupMenu::MessageWindow() const { return window_->Handle(); }
 

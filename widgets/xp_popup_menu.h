@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -60,7 +62,7 @@ class XPMenuTitle {
 class TXPPopupMenu {
  public:
   TXPPopupMenu();
-  ~TXPPopupMenu();
+  virtual ~TXPPopupMenu();
   TXPPopupMenu(const TXPPopupMenu&) = delete;
   TXPPopupMenu& operator=(const TXPPopupMenu&) = delete;
 
@@ -76,7 +78,10 @@ class TXPPopupMenu {
 
   // Shows the menu with its top-left corner at the screen point and returns
   // when it closes; the chosen item's click arrives as a posted command.
-  void Popup(int x, int y);
+  virtual void Popup(int x, int y);
+  // Components that refer to the menu ask to be told when it is destroyed.
+  void FreeNotification(const void* owner, std::function<void()> destroyed);
+  void RemoveFreeNotification(const void* owner);
   // The enabled default item, if any, as a double click on the tray runs it.
   TMenuItem* DefaultItem();
 
@@ -117,6 +122,7 @@ class TXPPopupMenu {
   std::vector<bool> topLevel_;
   int measuredHeight_ = 0, rememberedHeight_ = 0;
   bool titleDrawn_ = false;
+  std::vector<std::pair<const void*, std::function<void()>>> freeNotifications_;
 };
 
 }  // namespace skyloom

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/widgets/dib_surface.h"
-#include "toolkit/application.h"
+#include "tests/widgets/test_application.h"
 #include "widgets/info_panel.h"
 
 namespace skyloom {
@@ -23,7 +23,7 @@ const char kAboutText[] =
 class InfoPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TApplication::Instance();
+    testing::TestApplication();
     host = std::make_unique<TForm>(L"TSkyloomWidgetsTestHost", L"host", WS_POPUP, 0, 300, 200);
     panel = std::make_unique<TInfoPanel>(host->Handle(), 0, 0, 258, 103);
     panel->Color = 0xFFFFFF;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "tests/widgets/dib_surface.h"
-#include "toolkit/application.h"
+#include "tests/widgets/test_application.h"
 #include "widgets/menu_painting.h"
 #include "widgets/xp_popup_menu.h"
 
@@ -31,7 +31,7 @@ TEST(MenuPainting, VerticalGradientRowsAndAccelerators) {
 
 class XPPopupMenuTest : public ::testing::Test {
  protected:
-  void SetUp() override { TApplication::Instance(); }
+  void SetUp() override { testing::TestApplication(); }
   TXPPopupMenu menu;
   TDibSurface surface{200, 120};
 };
