@@ -265,7 +265,7 @@ void TTrayIcon::AdvanceFrame() {
 }
 
 bool TTrayIcon::PopupAtCursor(int x, int y) {
-  if (!active_ || !popupMenu_) return false;
+  if (!active_ || !popupMenu_ || !popupMenu_->AutoPopup) return false;
   if (!destroying_) {
     HWND active = GetActiveWindow();
     if (!active) active = TApplication::Instance().MainWindow();

@@ -202,6 +202,7 @@ void TXPPopupMenu::Popup(int x, int y) {
   HMENU menu = BuildMenu(Items, true);
   TPMPARAMS params{};
   params.cbSize = sizeof params;
+  if (ExclusionZone) params.rcExclude = ExclusionRect;
   // The menu closes on a click elsewhere only when its owner is in front.
   SetForegroundWindow(MessageWindow());
   TrackPopupMenuEx(menu, TPM_VERTICAL, x, y, MessageWindow(), &params);

@@ -71,6 +71,11 @@ class TXPPopupMenu {
   XPMenuTitle MenuTitle;
   int ExtraWidthIfNeeded = 0;
   bool XP_Border = true;
+  // With ExclusionZone the menu avoids ExclusionRect (screen coordinates).
+  bool ExclusionZone = false;
+  RECT ExclusionRect{};
+  // Off: the tray icon does not show the menu on a right click.
+  bool AutoPopup = true;
 
   // The image list (not owned); none means the menu's own empty 16 x 16 list.
   HIMAGELIST Images() const { return images_ ? images_ : ownImages_; }
