@@ -165,12 +165,15 @@ class TLayoutBuilder {
     else if (tag.StartsWith("Z")) hidden_ = on;
   }
 
-  void Body(const TTag& tag) {
-    if (tag.Closing()) return;
+  // Sets color from the attribute when the tag has it.
+  static void ColorAttribute(const TTag& tag, std::string_view name, TColor& color) {
     bool found = false;
-    std::string color = tag.UpperAttribute("BGCOLOR");
-    tag.Attribute("BGCOLOR", &found);
-    if (found) layout_.bodyBackground = ParseColor(color);
+    std::string value = tag.Attribute(name, &found);
+    if (found) color = ParseColor(value);
+  }
+
+  void Body(const TTag& tag) {
+    if (!tag.Closing()) ColorAttribute(tag, "BGCOLOR", layout_.bodyBackground);
   }
 
   void Rule() {
@@ -191,9 +194,7 @@ class TLayoutBuilder {
     bool found = false;
     std::string indent = tag.Attribute("INDENT", &found);
     if (found) indent_ = std::clamp(ParseInt(indent, 0), 0, 1 << 20);
-    std::string color = tag.UpperAttribute("BGCOLOR");
-    tag.Attribute("BGCOLOR", &found);
-    if (found) paragraphBackground_ = ParseColor(color);
+    ColorAttribute(tag, "BGCOLOR", paragraphBackground_);
   }
 
   void Font(const TTag& tag) {
@@ -207,12 +208,8 @@ class TLayoutBuilder {
     bool found = false;
     std::string face = tag.Attribute("FACE", &found);
     if (found) font_.name = face;
-    std::string color = tag.UpperAttribute("COLOR");
-    tag.Attribute("COLOR", &found);
-    if (found) font_.color = ParseColor(color);
-    std::string bg = tag.UpperAttribute("BGCOLOR");
-    tag.Attribute("BGCOLOR", &found);
-    if (found) background_ = ParseColor(bg);
+    ColorAttribute(tag, "COLOR", font_.color);
+    ColorAttribute(tag, "BGCOLOR", background_);
     std::string size = tag.Attribute("SIZE", &found);
     if (found) font_.size = ParseFontSize(size);
   }

@@ -172,6 +172,10 @@ TEST(HtmlLayout, PicturesBulletsAndSkippedTags) {
   EXPECT_EQ(f[1].height, 4);
   EXPECT_EQ(f[2].text, "y");
   EXPECT_FALSE(f[2].font.bold);
+  TFragment marked = Only(Layout("<HI>h"));
+  EXPECT_EQ(marked.background, 0x8000000Du);  // the system highlight colours
+  EXPECT_EQ(marked.font.color, 0x8000000Eu);
+  EXPECT_EQ(Layout("<BODY BGCOLOR=clTeal>").bodyBackground, 0x808000u);
   TLayout list = Layout("<UL><UL><LI>x</UL>");
   ASSERT_EQ(list.lines.at(0).fragments.size(), 2u);
   EXPECT_EQ(list.lines[0].fragments[0].font.name, "Symbol");

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -158,6 +160,35 @@ TEST_F(TrayIconTest, AnimationNeedsIconsAndStopsWithTheIcon) {
   EXPECT_TRUE(tray.Animated());
   tray.SetIcons({});
   EXPECT_FALSE(tray.Animated());
+}
+
+TEST(TrayIconAnimation, FramesAdvanceAndStopWithTheIcon) {
+  testing::TestApplication();
+  std::atomic<int> modifies{0};
+  std::atomic<HICON> shown{nullptr};
+  {
+    TTrayIcon tray;
+    tray.ShellNotify = [&](DWORD message, NOTIFYICONDATAW* data) {
+      if (message == NIM_MODIFY) {
+        ++modifies;
+        shown = data->hIcon;
+      }
+      return TRUE;
+    };
+    tray.SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    tray.SetIcons({LoadIconW(nullptr, IDI_WARNING), LoadIconW(nullptr, IDI_ERROR)});
+    tray.Interval = 1;
+    tray.SetAnimated(true);
+    std::set<HICON> frames;
+    for (int i = 0; i < 5000 && frames.size() < 2; ++i) {
+      Sleep(1);
+      if (HICON icon = shown.load()) frames.insert(icon);
+    }
+    EXPECT_GE(frames.size(), 2u);  // both frames shown in turn
+  }
+  int atDestruction = modifies;
+  Sleep(30);
+  EXPECT_EQ(modifies, atDestruction);
 }
 
 TEST(TrayIconWine, IconIsAddedToTheNotificationArea) {
