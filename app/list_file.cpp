@@ -32,10 +32,7 @@ std::vector<std::string> ParseListFile(const std::uint8_t* data, std::size_t siz
 
 void SaveListFile(const std::string& path, const std::vector<std::string>& entries) {
   const auto text = ListFileBytes(entries);
-  WriteFileSafely(path, [&](TStream& out) {
-    out.WriteBuffer(text.data(), text.size());
-    return true;
-  });
+  WriteFileSafely(path, [&](TStream& out) { out.WriteBuffer(text.data(), text.size()); });
 }
 
 std::vector<std::string> LoadListFile(const std::string& path) {

@@ -134,10 +134,11 @@ void TImageIO::WriteFile(const std::string& path, std::int32_t fileType) {
     return;
   }
   ConvertTo24BitUnlessBinary(*raster_);
+  // A writer that fails part-way leaves the old file; one stopped through
+  // Aborting leaves what it wrote (headers with zero sizes for BMP).
   WriteFileSafely(path, [&](TStream& stream) {
     TProgressRec progress = MakeProgress();
     codec->write(stream, *raster_, Params, progress);
-    return !Aborting;  // a writer stopped part-way keeps the old file
   });
 }
 
@@ -153,7 +154,6 @@ void TImageIO::WriteByRegistry(const std::string& path, const std::string& ext) 
   WriteFileSafely(path, [&](TStream& stream) {
     TProgressRec progress = MakeProgress();
     entry->WriteFunction(stream, *raster_, Params, progress);
-    return !Aborting;
   });
 }
 

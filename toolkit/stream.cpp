@@ -90,13 +90,13 @@ class TTemporaryFile {
 
 }  // namespace
 
-void WriteFileSafely(const std::string& path, const std::function<bool(TStream& out)>& write) {
+void WriteFileSafely(const std::string& path, const std::function<void(TStream& out)>& write) {
   TTemporaryFile temporary(path + ".saving");
   {
     std::unique_ptr<TFileHandle> handle = OpenFileHandle(temporary.Path(), TFileMode::fmCreate);
     if (!handle) CannotCreate(path);
     TFileStream out(temporary.Path(), std::move(handle));
-    if (!write(out)) return;
+    write(out);
     if (!out.Flush()) throw EWriteError("Stream write error");
   }
   if (!ReplaceFileWith(temporary.Path(), path)) CannotCreate(path);

@@ -88,11 +88,11 @@ class TFileStream : public TStream {
 
 // Writes a file so that a failure part-way never costs the old one: write
 // fills a temporary file in the same folder, which is flushed and then put
-// in the target's place. When write raises, answers false (an aborted
-// writer) or the file cannot be finished, the temporary file is removed and
-// the target stays as it was; failures raise, naming the target ("Cannot
-// create file %s" when it cannot be created or replaced).
-void WriteFileSafely(const std::string& path, const std::function<bool(TStream& out)>& write);
+// in the target's place. When write raises or the file cannot be finished,
+// the temporary file is removed, the target stays as it was, and the error
+// is raised ("Cannot create file %s" naming the target when it cannot be
+// created or replaced).
+void WriteFileSafely(const std::string& path, const std::function<void(TStream& out)>& write);
 
 // Whether a file (not a directory) of that name exists.
 bool FileExists(const std::string& path);

@@ -157,24 +157,27 @@ TEST(ImageIOSave, UncreatableFileRaises) {
   }
 }
 
-// The desktop may read wallpaper.bmp at any time: a save that is stopped
-// part-way leaves the old picture whole, and no temporary file behind.
-TEST(ImageIOSave, AStoppedSaveKeepsTheOldFile) {
-  const std::string path = ScratchPath("kept.bmp");
+// The desktop may read wallpaper.bmp at any time: a writer that fails
+// part-way (a full disk, say) leaves the old picture whole and no temporary
+// file behind.
+TEST(ImageIOSave, AFailingWriterKeepsTheOldFile) {
+  TIEFileFormatInfo failing;
+  failing.FileType = 91;
+  failing.Extensions = "HALF";
+  failing.WriteFunction = [](TStream& s, TBitmap&, TIOParamsVals&, TProgressRec&) {
+    s.WriteBuffer("half", 4);
+    throw EWriteError("Stream write error");
+  };
+  FileFormats().Add(failing);
+  const std::string path = ScratchPath("kept.half");
   WriteBytes(path, {'o', 'l', 'd'});
-  TBitmap raster(40, 40, TPixelFormat::pf24bit);
+  TBitmap raster(4, 4, TPixelFormat::pf24bit);
   TImageIO io;
   io.AttachedBitmap(&raster);
-  io.OnProgress = [&](void*, int percent) {
-    if (percent >= 50) io.Aborting = true;
-  };
-  io.SaveToFileBMP(path);
-  EXPECT_TRUE(io.Aborting);
+  EXPECT_THROW(io.SaveToFile(path), EWriteError);
+  FileFormats().Remove(91);
   EXPECT_EQ(testing_util::ReadBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
   EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
-  io.OnProgress = nullptr;
-  io.SaveToFileBMP(path);
-  EXPECT_EQ(testing_util::ReadBytes(path).size(), 54u + 40u * 120u);
 }
 
 TEST(ImageIOStream, LoadsByContentAndClearsTheFileName) {
