@@ -170,20 +170,33 @@ TMenuItem* TXPPopupMenu::DefaultItem() {
 
 HMENU TXPPopupMenu::BuildMenu(const TMenuItem& parent, bool top) {
   HMENU menu = CreatePopupMenu();
+  UINT position = 0;
   for (const auto& child : parent.Items) {
     if (!child->Visible) continue;
     commands_.push_back(child.get());
     topLevel_.push_back(top);
-    auto data = reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(commands_.size()));
-    UINT flags = MF_OWNERDRAW | (child->Enabled && !IsSeparator(*child) ? 0 : MF_DISABLED);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | MIIM_STATE;
+    // Separators stay real separators, so the keyboard passes over them.
+    info.fType = MFT_OWNERDRAW | (IsSeparator(*child) ? MFT_SEPARATOR : 0);
+    info.fState = (child->Enabled ? MFS_ENABLED : MFS_DISABLED) | (child->Default ? MFS_DEFAULT : 0);
+    info.wID = static_cast<UINT>(commands_.size());  // item data and id: index + 1
+    info.dwItemData = commands_.size();
     if (!child->Items.empty()) {
-      AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(BuildMenu(*child, false)), data);
-    } else {
-      AppendMenuW(menu, flags, commands_.size(), data);
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = BuildMenu(*child, false);
     }
-    if (child->Default) SetMenuDefaultItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE);
+    InsertMenuItemW(menu, position++, TRUE, &info);
   }
   return menu;
+}
+
+const TMenuItem* TXPPopupMenu::FirstVisible() const {
+  for (const auto& item : Items.Items) {
+    if (item->Visible) return item.get();
+  }
+  return nullptr;
 }
 
 void TXPPopupMenu::StartPopup() {
@@ -244,7 +257,10 @@ void TXPPopupMenu::DrawTopItem(const TMenuItem& item, HDC dc, RECT r, bool selec
   if (XP_Border) DrawItemXP(item, dc, shifted, selected);
   else DrawItemPlain(item, dc, shifted, selected);
   if (rememberedHeight_ != 0) measuredHeight_ = rememberedHeight_;
-  int total = measuredHeight_;
+  // Some platforms leave a margin above the first item: the title bar
+  // reaches down to the last item's bottom all the same.
+  if (!Items.Items.empty() && &item == FirstVisible()) firstTop_ = r.top;
+  int total = measuredHeight_ + firstTop_;
   if (titleDrawn_) return;
   GradientFillVertical(dc, {0, 0, bar - 2, total}, MenuTitle.GradientStart, MenuTitle.GradientEnd);
   UniqueGdiObject font(CreateFontIndirectW(&MenuTitle.VerticalFont));

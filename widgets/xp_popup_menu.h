@@ -116,6 +116,7 @@ class TXPPopupMenu {
   void DrawItemText(const TMenuItem& item, HDC dc, const RECT& a, const RECT& r);
   HMENU BuildMenu(const TMenuItem& parent, bool top);
   void ProposeSize(const TMenuItem& item, HDC dc, int& width, int& height);
+  const TMenuItem* FirstVisible() const;
 
   friend class TMessageWindow;
   std::unique_ptr<TMessageWindow> window_;
@@ -126,6 +127,7 @@ class TXPPopupMenu {
   std::vector<TMenuItem*> commands_;
   std::vector<bool> topLevel_;
   int measuredHeight_ = 0, rememberedHeight_ = 0;
+  int firstTop_ = 0;  // the first top-level item's top in the last popup
   bool titleDrawn_ = false;
   std::vector<std::pair<const void*, std::function<void()>>> freeNotifications_;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "tests/widgets/dib_surface.h"
 #include "tests/widgets/test_application.h"
 #include "widgets/menu_painting.h"
@@ -154,25 +156,44 @@ TEST_F(XPPopupMenuTest, SeparatorCheckAndDisabledText) {
   EXPECT_EQ(surface.Pixel(21, 39), 0xFFFFFFu);  // first stroke starts at (c.left + 1, c.top + 5)
 }
 
-TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
-  menu.MenuTitle.VerticalText = L"  Skyloom";
-  int clicked = 0;
-  menu.Items.Add(L"&First", -1, [&](void*) { ++clicked; });
-  menu.Items.Add(L"-");
-  menu.Items.Add(L"Second").Add(L"Deep").Add(L"Deeper");
-  // Inside the menu's modal loop: pick the first item with the keyboard.
+// Inside the menu's modal loop the keys walk the menu as a user would.
+void PlayKeys(const std::vector<WPARAM>& keys) {
+  static std::vector<WPARAM> pending;
+  pending = keys;
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup) return EndMenu(), void();
-    PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+    for (WPARAM key : pending) PostMessageW(popup, WM_KEYDOWN, key, 0);
   });
-  menu.Popup(100, 100);
+}
+
+void DispatchPending() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  EXPECT_EQ(clicked, 1);
-  EXPECT_GT(menu.RememberedHeight(), 3);
+}
+
+TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
+  menu.MenuTitle.VerticalText = L"  Skyloom";
+  int first = 0, deeper = 0;
+  menu.Items.Add(L"&First", -1, [&](void*) { ++first; });
+  menu.Items.Add(L"-");
+  menu.Items.Add(L"Second").Add(L"Deep").Add(L"Deeper", -1, [&](void*) { ++deeper; });
+  PlayKeys({VK_DOWN, VK_RETURN});
+  menu.Popup(100, 100);
+  DispatchPending();
+  EXPECT_EQ(first, 1);
+  // The title bar was completed: its height is the top-level menu's.
+  EXPECT_TRUE(menu.TitleDrawn());
+  int height = menu.RememberedHeight();
+  EXPECT_GT(height, 3);
+  // Two submenus down; their items do not add to the title's height.
+  PlayKeys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RETURN});
+  menu.Popup(100, 100);
+  DispatchPending();
+  EXPECT_EQ(deeper, 1);
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(menu.MeasuredHeight(), height);
 }
 
 }  // namespace
