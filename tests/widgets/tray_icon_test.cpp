@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,19 @@ TEST_F(TrayIconTest, RightClickAndDoubleClickUseTheMenu) {
   Report(0x204);
   Report(0x205);
   EXPECT_EQ(Take(), (V{"down R16", "click R16", "up R16"}));
+}
+
+TEST_F(TrayIconTest, HandlerErrorsGoToTheErrorBox) {
+  std::vector<std::wstring> errors;
+  testing::TestApplication().ErrorReporter = [&](const std::wstring& text) { errors.push_back(text); };
+  tray.OnMouseDown = [](void*, TMouseButton, TShiftState, int, int) { throw std::runtime_error("tray failed"); };
+  Report(0x201);
+  Report(0x202);  // the next report still runs
+  testing::TestApplication().ErrorReporter = nullptr;
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(L"tray failed"), std::wstring::npos);
+  // The failing report ended before it marked the click.
+  EXPECT_EQ(Take(), (V{"up L8"}));
 }
 
 TEST_F(TrayIconTest, DestroyedMenuIsForgotten) {
