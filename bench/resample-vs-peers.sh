@@ -16,18 +16,20 @@ trap 'rm -rf "$work"' EXIT
 in="$work/in.bmp"
 "$bench" make-bmp "$in" --size 6000x4000
 
-# Peers pinned to one thread; Pillow resizes on one thread anyway.
+# Everyone pinned to one thread (Skyloom through --threads 1); Pillow
+# resizes on one thread anyway.
 export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
 
 declare -A cmds
 order=()
 add() { order+=("$1"); cmds[$1]=$2; }
 if [[ -x "$tool" ]]; then
-  add "skyloom-img Lanczos3" "\"$tool\" wallpaper \"$in\" \"$work/s.bmp\" --desktop 2560x1440 --filter Lanczos3"
-  add "skyloom-img Bell" "\"$tool\" wallpaper \"$in\" \"$work/s.bmp\" --desktop 2560x1440 --filter Bell"
+  wallpaper="\"$tool\" wallpaper \"$in\" \"$work/s.bmp\" --desktop 2560x1440 --threads 1"
+  add "skyloom-img Lanczos3" "$wallpaper --filter Lanczos3"
+  add "skyloom-img Bell" "$wallpaper --filter Bell"
 fi
-add "driver Lanczos3" "\"$bench\" wallpaper \"$in\" \"$work/d.bmp\" --width 2560 --filter Lanczos3"
-add "driver Bell" "\"$bench\" wallpaper \"$in\" \"$work/d.bmp\" --width 2560 --filter Bell"
+add "driver Lanczos3" "\"$bench\" wallpaper \"$in\" \"$work/d.bmp\" --width 2560 --filter Lanczos3 --threads 1"
+add "driver Bell" "\"$bench\" wallpaper \"$in\" \"$work/d.bmp\" --width 2560 --filter Bell --threads 1"
 add "ImageMagick" "/usr/bin/convert \"$in\" -filter Lanczos -resize 2560x BMP3:\"$work/m.bmp\""
 add "libvips" "/usr/bin/vips resize \"$in\" \"$work/v.ppm\" 0.42667 --kernel lanczos3"
 add "Pillow" "/usr/bin/python3 -c 'import sys; from PIL import Image; im = Image.open(sys.argv[1]); \
