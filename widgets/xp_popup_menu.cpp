@@ -37,6 +37,12 @@ SIZE ImageSize(HIMAGELIST images) {
   return {cx, cy};
 }
 
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
 bool IsSeparator(const TMenuItem& item) { return item.Caption == L"-"; }
 
 HFONT CreateMenuFont() {
@@ -271,9 +277,35 @@ void TXPPopupMenu::DrawTopItem(const TMenuItem& item, HDC dc, RECT r, bool selec
   }
   int x = static_cast<int>(std::lrint((bar - textHeight) / 2.0 - 0.5)) - 1;  // halves to even
   int y = total + MenuTitle.VerticalTextOffsetY;
+  SIZE picture = BitmapSize(MenuTitle.Bitmap);
+  if (MenuTitle.BitmapVertAlignment == TBitmapVertAlignment::bvaBottom) y -= picture.cy;
   TextOutVertical(dc, x, y, MenuTitle.VerticalText, MenuTitle.VerticalFont,
                   ResolveMenuColor(MenuTitle.VerticalFontColor));
-  if (total == r.bottom) titleDrawn_ = true;
+  if (total != r.bottom) return;
+  titleDrawn_ = true;
+  DrawTitleBitmap(dc, total);
+}
+
+void TXPPopupMenu::DrawTitleBitmap(HDC dc, int total) {
+  const XPMenuTitle& t = MenuTitle;
+  if (!t.Bitmap) return;
+  SIZE size = BitmapSize(t.Bitmap);
+  int bar = t.TitleBarWidth() - 2;
+  int y = t.BitmapOffsetY;
+  if (t.BitmapVertAlignment == TBitmapVertAlignment::bvaBottom) y += total - size.cy;
+  if (t.BitmapVertAlignment == TBitmapVertAlignment::bvaMiddle) y += (total - size.cy) / 2;
+  int x = t.BitmapOffsetX;
+  if (t.BitmapHorzAlignment == TBitmapHorzAlignment::bhaRight) x += bar - size.cx;
+  if (t.BitmapHorzAlignment == TBitmapHorzAlignment::bhaCenter) x += (bar - size.cx) / 2;
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  HGDIOBJ old = SelectObject(source.get(), t.Bitmap);
+  if (t.BitmapTransparent) {
+    COLORREF key = GetPixel(source.get(), 0, size.cy - 1);
+    TransparentBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, key);
+  } else {
+    BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+  }
+  SelectObject(source.get(), old);
 }
 
 void TXPPopupMenu::DrawSubItem(const TMenuItem& item, HDC dc, RECT r, bool selected) {

@@ -43,9 +43,20 @@ struct TBarColors {
   DWORD CheckBoxBackground = 0x9C7173;
 };
 
+enum class TBitmapVertAlignment { bvaTop, bvaBottom, bvaMiddle };
+enum class TBitmapHorzAlignment { bhaLeft, bhaRight, bhaCenter };
+
 class XPMenuTitle {
  public:
   XPMenuTitle();
+  // A picture in the title bar (not owned); with BitmapTransparent its
+  // bottom-left pixel's colour is left out.
+  HBITMAP Bitmap = nullptr;
+  int BitmapOffsetX = 0;
+  int BitmapOffsetY = -4;
+  TBitmapVertAlignment BitmapVertAlignment = TBitmapVertAlignment::bvaBottom;
+  TBitmapHorzAlignment BitmapHorzAlignment = TBitmapHorzAlignment::bhaLeft;
+  bool BitmapTransparent = true;
   DWORD GradientEnd = 0xFFFFFF;
   DWORD GradientStart = 0xFFFFFF;
   int VerticalTextOffsetY = -6;
@@ -114,6 +125,7 @@ class TXPPopupMenu {
   void DrawCheckBox(const TMenuItem& item, HDC dc, const RECT& a);
   void DrawItemImage(const TMenuItem& item, HDC dc, const RECT& a);
   void DrawItemText(const TMenuItem& item, HDC dc, const RECT& a, const RECT& r);
+  void DrawTitleBitmap(HDC dc, int total);
   HMENU BuildMenu(const TMenuItem& parent, bool top);
   void ProposeSize(const TMenuItem& item, HDC dc, int& width, int& height);
   const TMenuItem* FirstVisible() const;

@@ -106,6 +106,35 @@ TEST_F(XPPopupMenuTest, TitleBarIsCompletedOncePerPopup) {
   EXPECT_EQ(surface.Pixel(0, 0), RGB(0xC0, 0xC0, 0xC0));  // the remembered 52 rows
 }
 
+TEST_F(XPPopupMenuTest, TitleBitmapAtTheBottomLeft) {
+  // 10 x 10 red with a white bottom-left pixel: white is transparent.
+  HDC dc = CreateCompatibleDC(surface.Dc());
+  HBITMAP bitmap = CreateCompatibleBitmap(surface.Dc(), 10, 10);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 10, 10};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECT red{0, 0, 10, 9};
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &red, brush);
+  DeleteObject(brush);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  menu.MenuTitle.Bitmap = bitmap;
+  menu.MenuTitle.GradientStart = menu.MenuTitle.GradientEnd = 0x00FF00;
+  TMenuItem& a = menu.Items.Add(L"a");
+  menu.StartPopup();
+  int w = 0, h = 46;
+  menu.MeasureTopItem(a, surface.Dc(), w, h);
+  menu.DrawTopItem(a, surface.Dc(), {0, 0, 150, 52}, false);
+  // y = total - height + offset -4 = 38; x = 0.
+  EXPECT_EQ(surface.Pixel(0, 38), RGB(255, 0, 0));
+  EXPECT_EQ(surface.Pixel(9, 46), RGB(255, 0, 0));
+  EXPECT_EQ(surface.Pixel(0, 37), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(10, 40), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(3, 47), RGB(0, 255, 0));  // the transparent row
+  DeleteObject(bitmap);
+}
+
 TEST_F(XPPopupMenuTest, BorderedItemPixels) {
   TMenuItem& item = menu.Items.Add(L"");
   const TBarColors& c = menu.BarColors;
