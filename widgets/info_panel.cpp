@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "widgets/html_paint.h"
 
 namespace skyloom {
@@ -111,6 +113,17 @@ void TInfoPanel::MouseDown(int x, int y) {
   if (OnAnchorClick) OnAnchorClick(this, target);
 }
 
+void TInfoPanel::MouseMove(const std::string& anchor) {
+  if (anchor == hovered_) return;
+  std::string left = std::exchange(hovered_, anchor);
+  if (!left.empty() && OnAnchorExit) OnAnchorExit(this, left);
+  if (!anchor.empty()) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&track);
+    if (OnAnchorEnter) OnAnchorEnter(this, anchor);
+  }
+}
+
 bool TInfoPanel::SetHandCursor() {
   POINT p{};
   GetCursorPos(&p);
@@ -140,6 +153,12 @@ LRESULT TInfoPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN:
       MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      MouseMove(AnchorAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_MOUSELEAVE:
+      MouseMove({});
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetHandCursor()) return TRUE;

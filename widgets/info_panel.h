@@ -2,8 +2,8 @@
 // A panel that shows formatted text (a small subset of HTML) inside a
 // beveled frame, with clickable links. Web and mail links open through the
 // shell; other link targets only reach OnAnchorClick. The caption bar,
-// background pictures, hover colours and user moving and sizing are not
-// provided: nothing here switches them on.
+// background pictures, hover colours, link hints and user moving and sizing
+// are not provided: nothing here switches them on.
 #include <windows.h>
 
 #include <functional>
@@ -38,6 +38,8 @@ class TInfoPanel : public TWindow {
   html::TColor Color = 0x80000000u + COLOR_BTNFACE;
   html::TFont Font{"MS Sans Serif", 8};
   TAnchorEvent OnAnchorClick;
+  // The mouse came onto a link or left it (also by leaving the panel).
+  TAnchorEvent OnAnchorEnter, OnAnchorExit;
   // The shell's "open" of a web or mail address; replaceable for tests.
   std::function<void(const std::string& target)> ShellOpen;
   void SetImages(HIMAGELIST images) { pictures_.Images = images; }
@@ -55,9 +57,11 @@ class TInfoPanel : public TWindow {
   html::TRect TextRect(HDC dc, bool draw) const;
   html::TLayout Layout(HDC dc, const html::TRect& rect);
   void MouseDown(int x, int y);
+  void MouseMove(const std::string& anchor);
   bool SetHandCursor();
 
   std::string text_;
+  std::string hovered_;  // the link under the mouse at the last move
   TPictureCache pictures_;
 };
 

@@ -122,6 +122,23 @@ TEST_F(InfoPanelTest, TextVAlignMovesTheBlock) {
   EXPECT_EQ(center.y - top.y, (bottom.y - top.y) / 2);
 }
 
+TEST_F(InfoPanelTest, AnchorEnterAndExit) {
+  std::vector<std::string> moves;
+  panel->OnAnchorEnter = [&](void*, const std::string& a) { moves.push_back("enter " + a); };
+  panel->OnAnchorExit = [&](void*, const std::string& a) { moves.push_back("exit " + a); };
+  panel->SetText("<A HREF=\"x://a\">aaaa</A> <A HREF=\"x://b\">bbbb</A>");
+  POINT a = FindLink("x://a"), b = FindLink("x://b");
+  auto move = [&](POINT p) { SendMessageW(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); };
+  move(a);
+  move({a.x + 1, a.y + 1});
+  move(b);
+  move({200, 80});
+  move(a);
+  SendMessageW(panel->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(moves, (std::vector<std::string>{"enter x://a", "exit x://a", "enter x://b", "exit x://b",
+                                             "enter x://a", "exit x://a"}));
+}
+
 TEST_F(InfoPanelTest, HandCursorOverLinks) {
   panel->SetText("<A HREF=\"x://a\">aaaa</A>");
   POINT link = FindLink("x://a");
