@@ -118,6 +118,11 @@ class TLayoutBuilder {
       TFragment& f = line_.fragments[k];
       f.x += line_.left;
       f.top = base - f.height + shifts_[k];
+      // A picture with ALIGN TOP or MIDDLE lifts the line's text to its top
+      // or middle.
+      if (f.kind != TFragment::Kind::Text) continue;
+      if (raise_ == TRaise::Top) f.top = base - raisePicture_ + shifts_[k];
+      if (raise_ == TRaise::Middle) f.top = base - raisePicture_ / 2 - f.height / 2 + shifts_[k];
     }
     layout_.width = std::max(layout_.width, line_.width);
     layout_.height += line_.height;
@@ -127,6 +132,8 @@ class TLayoutBuilder {
     shifts_.clear();
     cursor_ = 0;
     lineHeight_ = supExtra_ = subExtra_ = 0;
+    raise_ = TRaise::None;
+    raisePicture_ = 0;
     lineEndsInBlank_ = true;
     full_ = top_ >= layout_.rect.bottom;
   }
@@ -259,6 +266,11 @@ class TLayoutBuilder {
     size.cx = static_cast<int>(std::clamp(static_cast<long long>(size.cx) * ppi / 96, 0LL, 1LL << 16));
     size.cy = static_cast<int>(std::clamp(static_cast<long long>(size.cy) * ppi / 96, 0LL, 1LL << 16));
     if (size.cx <= 0 || size.cy <= 0) return;
+    std::string align = tag.UpperAttribute("ALIGN");
+    if (align == "TOP" || align == "MIDDLE") {
+      raise_ = align == "TOP" ? TRaise::Top : TRaise::Middle;
+      raisePicture_ = size.cy;
+    }
     Append(NewFragment(TFragment::Kind::Picture, std::move(source), size));
     lineEndsInBlank_ = true;
   }
@@ -276,6 +288,8 @@ class TLayoutBuilder {
   std::string href_;
   int top_ = 0, cursor_ = 0, indent_ = 0, listLevel_ = 0, script_ = 0;
   int lineHeight_ = 0, supExtra_ = 0, subExtra_ = 0;
+  enum class TRaise { None, Top, Middle } raise_ = TRaise::None;
+  int raisePicture_ = 0;  // height of the picture the text is raised to
   bool lineEndsInBlank_ = true;
   bool shadow_ = false, highlight_ = false, error_ = false, hidden_ = false;
   bool full_ = false;

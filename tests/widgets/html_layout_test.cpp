@@ -172,6 +172,11 @@ TEST(HtmlLayout, PicturesBulletsAndSkippedTags) {
   EXPECT_EQ(f[1].height, 4);
   EXPECT_EQ(f[2].text, "y");
   EXPECT_FALSE(f[2].font.bold);
+  // A 16-pixel picture beside 12-pixel text: bottoms aligned, or the text
+  // raised to the picture's top or middle.
+  EXPECT_EQ(Layout("<IMG SRC=\"IDX:1\">x").lines[0].fragments[1].top, 4);
+  EXPECT_EQ(Layout("<IMG SRC=\"IDX:1\" ALIGN=\"TOP\">x").lines[0].fragments[1].top, 0);
+  EXPECT_EQ(Layout("<IMG SRC=\"IDX:1\" ALIGN=\"middle\">x").lines[0].fragments[1].top, 2);
   TFragment marked = Only(Layout("<HI>h"));
   EXPECT_EQ(marked.background, 0x8000000Du);  // the system highlight colours
   EXPECT_EQ(marked.font.color, 0x8000000Eu);
