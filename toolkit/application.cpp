@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <condition_variable>
+#include <new>
 #include <mutex>
 
 #include "toolkit/errors.h"
@@ -110,6 +111,8 @@ void TApplication::ShowException(const std::exception& error) {
 void TApplication::HandleCurrentException() {
   try {
     throw;
+  } catch (const std::bad_alloc&) {
+    ShowException(EOutOfMemory());  // any refused allocation, in the box's own words
   } catch (const std::exception& error) {
     ShowException(error);
   } catch (...) {

@@ -133,6 +133,12 @@ TEST_F(FormTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
   ClickButton(*form->ToolBar1, L"Next Image In List");
   EXPECT_EQ(form->CurrentImageFile(), "a");
   EXPECT_THROW(form->ImageListBox->Strings(5), EListError);
+  try {
+    throw std::bad_alloc();
+  } catch (...) {
+    TestApplication().HandleCurrentException();
+  }
+  EXPECT_EQ(errors.back(), L"Out of memory.");
 }
 
 TEST_F(FormTest, AddingAVideoRunsItsDialogAndChecksTheNewEntry) {
