@@ -83,6 +83,7 @@ class TLayoutBuilder {
     f.width = size.cx;
     f.height = size.cy;
     f.href = href_;
+    f.link = link_;
     f.shadow = shadow_;
     f.highlight = highlight_;
     f.error = error_;
@@ -180,7 +181,11 @@ class TLayoutBuilder {
   }
 
   void Body(const TTag& tag) {
-    if (!tag.Closing()) ColorAttribute(tag, "BGCOLOR", layout_.bodyBackground);
+    if (tag.Closing()) return;
+    ColorAttribute(tag, "BGCOLOR", layout_.bodyBackground);
+    bool found = false;
+    std::string picture = tag.Attribute("BACKGROUND", &found);
+    if (found) layout_.bodyPicture = picture;
   }
 
   void Rule() {
@@ -223,6 +228,7 @@ class TLayoutBuilder {
 
   void Anchor(const TTag& tag) {
     if (tag.Closing()) {
+      link_ = 0;
       if (href_.empty()) return;
       href_.clear();
       font_.underline = false;
@@ -230,6 +236,7 @@ class TLayoutBuilder {
       return;
     }
     href_ = tag.Attribute("HREF");
+    link_ = ++links_;
     colorBeforeLink_ = font_.color;
     font_.underline = true;
     font_.color = options_.urlColor;
@@ -271,7 +278,9 @@ class TLayoutBuilder {
       raise_ = align == "TOP" ? TRaise::Top : TRaise::Middle;
       raisePicture_ = size.cy;
     }
-    Append(NewFragment(TFragment::Kind::Picture, std::move(source), size));
+    TFragment f = NewFragment(TFragment::Kind::Picture, std::move(source), size);
+    f.alt = tag.Attribute("ALT");
+    Append(std::move(f));
     lineEndsInBlank_ = true;
   }
 
@@ -286,6 +295,7 @@ class TLayoutBuilder {
   TColor paragraphBackground_ = clNone;
   TAlign align_ = TAlign::Left;
   std::string href_;
+  int link_ = 0, links_ = 0;  // the open link's number, links so far
   int top_ = 0, cursor_ = 0, indent_ = 0, listLevel_ = 0, script_ = 0;
   int lineHeight_ = 0, supExtra_ = 0, subExtra_ = 0;
   enum class TRaise { None, Top, Middle } raise_ = TRaise::None;
@@ -314,13 +324,18 @@ void OffsetLayout(TLayout& layout, int dy) {
   }
 }
 
-std::string AnchorAt(const TLayout& layout, int x, int y) {
+const TFragment* LinkFragmentAt(const TLayout& layout, int x, int y) {
   for (const TLine& line : layout.lines) {
     for (const TFragment& f : line.fragments) {
-      if (!f.href.empty() && Inside(x, y, f.x, f.top, f.width, f.height)) return f.href;
+      if (!f.href.empty() && Inside(x, y, f.x, f.top, f.width, f.height)) return &f;
     }
   }
-  return {};
+  return nullptr;
+}
+
+std::string AnchorAt(const TLayout& layout, int x, int y) {
+  const TFragment* f = LinkFragmentAt(layout, x, y);
+  return f ? f->href : std::string();
 }
 
 }  // namespace skyloom::html

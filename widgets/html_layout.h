@@ -47,6 +47,8 @@ struct TFragment {
   TColor background = clNone;
   int x = 0, top = 0, width = 0, height = 0;
   std::string href;  // the link this fragment belongs to
+  int link = 0;      // that link's number in text order from 1; 0 outside links
+  std::string alt;   // a picture's ALT source, shown while the mouse is on it
   bool shadow = false, highlight = false, error = false, hidden = false;
 };
 
@@ -67,6 +69,7 @@ struct TLayoutOptions {
 struct TLayout {
   TRect rect;
   TColor bodyBackground = clNone;
+  std::string bodyPicture;  // BODY BACKGROUND: tiled over the rectangle
   std::vector<TLine> lines;
   int width = 0, height = 0;  // of the placed text
 };
@@ -76,6 +79,9 @@ TLayout LayoutHtml(std::string_view text, const TRect& rect, const TLayoutOption
 
 // Moves every line down by dy (vertical alignment of the whole block).
 void OffsetLayout(TLayout& layout, int dy);
+
+// The fragment of a link (text or picture) under the point, or null.
+const TFragment* LinkFragmentAt(const TLayout& layout, int x, int y);
 
 // The target of the link under the point, or empty.
 std::string AnchorAt(const TLayout& layout, int x, int y);

@@ -17,6 +17,15 @@ class TTextCanvas : public TTextMeasure {
 struct TPaintOptions {
   TColor shadowColor = 0x808080;
   int shadowOffset = 2;
+  // The link under the mouse (its number, 0 for none) and the mouse point:
+  // a picture with an ALT source inside that link shows the ALT picture
+  // while the point is on it.
+  int hoverLink = 0;
+  int mouseX = -1, mouseY = -1;
+  // With hover on, the hovered link's text is drawn in hoverFontColor on
+  // hoverColor; clNone keeps the link's own colour or background.
+  bool hover = false;
+  TColor hoverColor = clNone, hoverFontColor = clNone;
 };
 
 void PaintLayout(const TLayout& layout, const TPaintOptions& options, TTextCanvas& canvas);

@@ -1,5 +1,6 @@
 #include "widgets/info_panel.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -11,6 +12,7 @@ namespace skyloom {
 namespace {
 
 constexpr wchar_t kInfoPanelClass[] = L"TSkyloomInfoPanel";
+constexpr int kHintOffset = 10;  // the hint sits this far right of and above the mouse
 
 void OpenWithShell(const std::string& target) {
   ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -93,7 +95,9 @@ void TInfoPanel::PaintTo(HDC dc) {
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   html::TLayout layout = Layout(dc, rect);
   TGdiTextCanvas canvas(dc, pictures_);
-  PaintLayout(layout, {ShadowColor, ShadowOffset}, canvas);
+  html::TPaintOptions options{ShadowColor, ShadowOffset, hoveredLink_, mouse_.x, mouse_.y,
+                              Hover, HoverColor, HoverFontColor};
+  PaintLayout(layout, options, canvas);
   RestoreDC(dc, saved);
 }
 
@@ -113,15 +117,83 @@ void TInfoPanel::MouseDown(int x, int y) {
   if (OnAnchorClick) OnAnchorClick(this, target);
 }
 
-void TInfoPanel::MouseMove(const std::string& anchor) {
-  if (anchor == hovered_) return;
+void TInfoPanel::MouseMove(int x, int y) {
+  mouse_ = {x, y};
+  WindowDc dc(Handle());
+  html::TLayout layout = Layout(dc.get(), TextRect(dc.get(), false));
+  const html::TFragment* f = html::LinkFragmentAt(layout, x, y);
+  if (!f) return Hovered(0, {}, false);
+  Hovered(f->link, f->href, f->kind == html::TFragment::Kind::Picture && !f->alt.empty());
+}
+
+void TInfoPanel::MouseLeft() {
+  mouse_ = {-1, -1};
+  Hovered(0, {}, false);
+}
+
+// Events, repaint and hint for the link now under the mouse.
+void TInfoPanel::Hovered(int link, const std::string& anchor, bool overAlt) {
+  // Repainting is needed only when the picture changes: hover colours or
+  // an ALT picture coming or going.
+  if (overAlt != overAlt_ || (link != hoveredLink_ && Hover)) InvalidateRect(Handle(), nullptr, FALSE);
+  overAlt_ = overAlt;
+  if (link == hoveredLink_) return;
+  hoveredLink_ = link;
   std::string left = std::exchange(hovered_, anchor);
+  HideHint();
   if (!left.empty() && OnAnchorExit) OnAnchorExit(this, left);
-  if (!anchor.empty()) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-    TrackMouseEvent(&track);
-    if (OnAnchorEnter) OnAnchorEnter(this, anchor);
+  if (link == 0) return;
+  TrackMouse();
+  if (OnAnchorEnter) OnAnchorEnter(this, anchor);
+}
+
+// Leaving is reported while a link is under the mouse; resting on it too
+// when links show hints.
+void TInfoPanel::TrackMouse() {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), HOVER_DEFAULT};
+  if (AnchorHint) track.dwFlags |= TME_HOVER;
+  TrackMouseEvent(&track);
+}
+
+std::optional<TAnchorHint> TInfoPanel::HintAt(int x, int y) {
+  if (!AnchorHint) return std::nullopt;
+  std::string text = AnchorAt(x, y);
+  if (text.empty()) return std::nullopt;
+  if (OnAnchorHint) OnAnchorHint(this, text);
+  POINT position{x + kHintOffset, y - kHintOffset};
+  ClientToScreen(Handle(), &position);
+  return TAnchorHint{std::move(text), position};
+}
+
+void TInfoPanel::ShowHint(int x, int y) {
+  std::optional<TAnchorHint> hint = HintAt(x, y);
+  if (!hint || hint->text.empty()) return;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = Handle();
+  tool.uId = 1;
+  tool.lpszText = hint->text.data();
+  if (!hint_) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    hint_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                0, 0, 0, 0, Handle(), nullptr, nullptr, nullptr));
+    if (!hint_) return;
+    SendMessageA(hint_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
+  SendMessageA(hint_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(hint_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(hint->position.x, hint->position.y));
+  SendMessageA(hint_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TInfoPanel::HideHint() {
+  if (!hint_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = Handle();
+  tool.uId = 1;
+  SendMessageA(hint_.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool TInfoPanel::SetHandCursor() {
@@ -155,10 +227,13 @@ LRESULT TInfoPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_MOUSEMOVE:
-      MouseMove(AnchorAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_MOUSELEAVE:
-      MouseMove({});
+      MouseLeft();
+      return 0;
+    case WM_MOUSEHOVER:
+      ShowHint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && SetHandCursor()) return TRUE;

@@ -215,6 +215,49 @@ TEST(HtmlPaint, RuleShadowAndBackgrounds) {
   EXPECT_EQ(lines, 5);  // 10 pixels of zig-zag in 2-pixel steps
 }
 
+// Two links to the same target: only the hovered one takes the hover
+// colours; an ALT picture replaces its picture only under the mouse; the
+// BODY picture is tiled from the top-left over the whole rectangle.
+TEST(HtmlPaint, HoveredLinkAltPictureAndBodyTiles) {
+  TFakeCanvas canvas;
+  TLayoutOptions options;
+  options.font.size = 8;
+  TLayout layout = LayoutHtml("<BODY BACKGROUND=\"IDX:9\"><A HREF=x>a</A>b<A HREF=x>c<IMG SRC=\"IDX:1\" ALT=\"IDX:2\"></A>",
+                              {0, 0, 40, 20}, options, canvas);
+  TPaintOptions paint;
+  paint.hover = true;
+  paint.hoverColor = 0x00FF00;
+  paint.hoverFontColor = 0x0000FF;
+  auto run = [&](int link, int x, int y) {
+    canvas.calls.clear();
+    paint.hoverLink = link;
+    paint.mouseX = x;
+    paint.mouseY = y;
+    PaintLayout(layout, paint, canvas);
+    std::string seen;
+    for (const auto& c : canvas.calls) {
+      if (c.what == "fill") seen += "fill@" + std::to_string(c.x) + " ";
+      if (c.what == "text") seen += c.text + (c.color == 0x0000FFu ? "!" : c.color == 0xFF0000u ? "~" : "") + " ";
+      if (c.what == "picture" && c.text != "IDX:9") seen += c.text + " ";
+    }
+    return seen;
+  };
+  // Characters are 5 pixels wide, 1 pixel in: a at 1, b at 6, c at 11, the
+  // picture at 16..31.
+  EXPECT_EQ(run(0, -1, -1), "a~ b c~ IDX:1 ");
+  EXPECT_EQ(run(1, 2, 5), "fill@1 a! b c~ IDX:1 ");
+  EXPECT_EQ(run(2, 12, 5), "a~ b fill@11 c! IDX:1 ");
+  EXPECT_EQ(run(2, 20, 5), "a~ b fill@11 c! IDX:2 ");
+  paint.hover = false;
+  EXPECT_EQ(run(2, 20, 5), "a~ b c~ IDX:2 ");
+  EXPECT_EQ(LinkFragmentAt(layout, 20, 5)->link, 2);
+  std::vector<std::pair<int, int>> tiles;
+  for (const auto& c : canvas.calls) {
+    if (c.text == "IDX:9") tiles.emplace_back(c.x, c.y);
+  }
+  EXPECT_EQ(tiles, (std::vector<std::pair<int, int>>{{0, 0}, {16, 0}, {32, 0}, {0, 16}, {16, 16}, {32, 16}}));
+}
+
 TEST(HtmlLayout, BadInputStaysInside) {
   const char* cases[] = {"<B", "<", "&", "abc<", "a&", "<FONT COLOR=\"#12>x", "<FONT COLOR=#1>x",
                          "<FONT SIZE=>x", "<FONT SIZE=\"99999999999\">x", "<A HREF=>x</A></A></A>",

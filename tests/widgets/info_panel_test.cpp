@@ -2,6 +2,7 @@
 // (the shell call replaced by a recorder), vertical placement, hand cursor.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -47,6 +48,19 @@ class InfoPanelTest : public ::testing::Test {
     return {-1, -1};
   }
   void Click(POINT p) { SendMessageW(panel->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }
+  void Move(POINT p) { SendMessageW(panel->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
+  // Pixels of colour c in the panel as painted now, left and right of x.
+  std::pair<int, int> CountColour(COLORREF c, int x) {
+    testing::TDibSurface surface(258, 103);
+    panel->PaintTo(surface.Dc());
+    std::pair<int, int> n{0, 0};
+    for (int y = 0; y < 103; ++y) {
+      for (int i = 0; i < 258; ++i) {
+        if (surface.Pixel(i, y) == c) ++(i < x ? n.first : n.second);
+      }
+    }
+    return n;
+  }
 
   std::unique_ptr<TForm> host;
   std::unique_ptr<TInfoPanel> panel;
@@ -137,6 +151,79 @@ TEST_F(InfoPanelTest, AnchorEnterAndExit) {
   SendMessageW(panel->Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(moves, (std::vector<std::string>{"enter x://a", "exit x://a", "enter x://b", "exit x://b",
                                              "enter x://a", "exit x://a"}));
+}
+
+// The link under the mouse takes the hover colours and asks for a repaint;
+// the other link keeps its colour and leaving the panel restores it.
+TEST_F(InfoPanelTest, HoverColoursFollowTheMouse) {
+  const COLORREF green = RGB(0, 255, 0), red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  panel->HoverColor = green;
+  panel->HoverFontColor = red;
+  panel->SetText("<A HREF=\"x://a\">aaaa</A> <A HREF=\"x://a\">bbbb</A>");
+  POINT a = FindLink("x://a");
+  int split = a.x;  // the blank between the two links
+  while (!panel->AnchorAt(split, a.y + 2).empty()) ++split;
+  Move({a.x + 1, a.y + 1});
+  EXPECT_EQ(CountColour(green, split), std::make_pair(0, 0));  // Hover off
+  panel->Hover = true;
+  ShowWindow(host->Handle(), SW_SHOWNOACTIVATE);
+  ValidateRect(panel->Handle(), nullptr);
+  Move({a.x + 2, a.y + 1});
+  Move({200, 80});
+  EXPECT_TRUE(GetUpdateRect(panel->Handle(), nullptr, FALSE));  // left the link: repaint asked
+  ValidateRect(panel->Handle(), nullptr);
+  Move({a.x + 2, a.y + 1});
+  EXPECT_TRUE(GetUpdateRect(panel->Handle(), nullptr, FALSE));
+  auto greens = CountColour(green, split);
+  auto reds = CountColour(red, split);
+  auto blues = CountColour(blue, split);
+  EXPECT_GT(greens.first, 40);
+  EXPECT_EQ(greens.second, 0);
+  EXPECT_GT(reds.first, 5);
+  EXPECT_EQ(blues.first, 0);
+  EXPECT_GT(blues.second, 5);
+  SendMessageW(panel->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(CountColour(green, split), std::make_pair(0, 0));
+  EXPECT_GT(CountColour(blue, split).first, 5);
+}
+
+// The hint is the target as OnAnchorHint leaves it, 10 pixels right of and
+// above the mouse; resting on a link shows it, moving off hides it.
+TEST_F(InfoPanelTest, AnchorHintTextAndPlace) {
+  SetWindowPos(host->Handle(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  panel->SetText("<A HREF=\"x://a\">aaaa</A>");
+  POINT a = FindLink("x://a");
+  POINT at{a.x + 3, a.y + 2};
+  EXPECT_FALSE(panel->HintAt(at.x, at.y));  // AnchorHint off
+  panel->AnchorHint = true;
+  panel->OnAnchorHint = [](void*, std::string& hint) { hint = "see " + hint; };
+  EXPECT_FALSE(panel->HintAt(200, 80));
+  std::optional<TAnchorHint> hint = panel->HintAt(at.x, at.y);
+  ASSERT_TRUE(hint);
+  EXPECT_EQ(hint->text, "see x://a");
+  POINT origin{0, 0};
+  ClientToScreen(panel->Handle(), &origin);
+  EXPECT_EQ(hint->position.x, origin.x + at.x + 10);
+  EXPECT_EQ(hint->position.y, origin.y + at.y - 10);
+
+  ShowWindow(host->Handle(), SW_SHOWNOACTIVATE);
+  Move(at);
+  SendMessageW(panel->Handle(), WM_MOUSEHOVER, 0, MAKELPARAM(at.x, at.y));
+  HWND tip = panel->HintWindow();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(IsWindowVisible(tip));
+  char text[64] = {};
+  TOOLINFOA tool{sizeof tool, 0, panel->Handle(), 1};
+  tool.lpszText = text;
+  SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, "see x://a");
+  RECT r{};
+  GetWindowRect(tip, &r);
+  // The tooltip may grow by its 1-pixel border around the asked position.
+  EXPECT_LE(std::abs(r.left - hint->position.x), 1);
+  EXPECT_LE(std::abs(r.top - hint->position.y), 1);
+  Move({200, 80});
+  EXPECT_FALSE(IsWindowVisible(tip));
 }
 
 TEST_F(InfoPanelTest, HandCursorOverLinks) {
