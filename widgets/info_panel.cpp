@@ -47,6 +47,18 @@ void Bevel(HDC dc, RECT& r, TPanelBevel bevel, int width, bool draw) {
   else Frame(dc, r, width, highlight, shadow);
 }
 
+// Where the background picture's top-left goes for the fixed positions.
+POINT BackgroundOrigin(TBackgroundPosition position, const RECT& r, SIZE picture) {
+  LONG right = r.right - picture.cx, bottom = r.bottom - picture.cy;
+  switch (position) {
+    case TBackgroundPosition::bpTopRight: return {right, r.top};
+    case TBackgroundPosition::bpBottomLeft: return {r.left, bottom};
+    case TBackgroundPosition::bpBottomRight: return {right, bottom};
+    case TBackgroundPosition::bpCenter: return {r.left + (right - r.left) / 2, r.top + (bottom - r.top) / 2};
+    default: return {r.left, r.top};
+  }
+}
+
 bool OpensInShell(const std::string& target) {
   return target.find("://") != std::string::npos || target.find("mailto:") != std::string::npos;
 }
@@ -57,6 +69,11 @@ TInfoPanel::TInfoPanel(HWND parent, int left, int top, int width, int height) : 
   RegisterOwnClass(kInfoPanelClass, nullptr);
   CreateOwnWindow(kInfoPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width, height,
                   parent);
+}
+
+void TInfoPanel::SetBackground(HBITMAP picture) {
+  background_.reset(picture);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TInfoPanel::SetText(const std::string& text) {
@@ -93,12 +110,34 @@ void TInfoPanel::PaintTo(HDC dc) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
   int saved = SaveDC(dc);
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  DrawBackground(dc, {rect.left, rect.top, rect.right, rect.bottom});
   html::TLayout layout = Layout(dc, rect);
   TGdiTextCanvas canvas(dc, pictures_);
   html::TPaintOptions options{ShadowColor, ShadowOffset, hoveredLink_, mouse_.x, mouse_.y,
                               Hover, HoverColor, HoverFontColor};
   PaintLayout(layout, options, canvas);
   RestoreDC(dc, saved);
+}
+
+void TInfoPanel::DrawBackground(HDC dc, const RECT& r) const {
+  BITMAP info{};
+  if (!background_ || !GetObjectW(background_.get(), sizeof info, &info)) return;
+  SIZE size{info.bmWidth, info.bmHeight};
+  if (size.cx <= 0 || size.cy <= 0) return;
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  HGDIOBJ old = SelectObject(source.get(), background_.get());
+  if (BackgroundPosition == TBackgroundPosition::bpStretched) {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0, size.cx, size.cy, SRCCOPY);
+  } else if (BackgroundPosition == TBackgroundPosition::bpTiled) {
+    for (LONG y = r.top; y < r.bottom; y += size.cy) {
+      for (LONG x = r.left; x < r.right; x += size.cx) BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    }
+  } else {
+    POINT at = BackgroundOrigin(BackgroundPosition, r, size);
+    BitBlt(dc, at.x, at.y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+  }
+  SelectObject(source.get(), old);
 }
 
 std::string TInfoPanel::AnchorAt(int x, int y) {

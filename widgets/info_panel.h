@@ -3,9 +3,9 @@
 // beveled frame, with clickable links. Web and mail links open through the
 // shell; other link targets only reach OnAnchorClick. With Hover the link
 // under the mouse is drawn in the hover colours; with AnchorHint a link's
-// target shows as a hint when the mouse rests on it. The caption bar, the
-// panel's background picture and user moving and sizing are not provided:
-// nothing here switches them on.
+// target shows as a hint when the mouse rests on it. A background picture
+// sits at one of seven places. The caption bar and user moving and sizing
+// are not provided: nothing here switches them on.
 #include <windows.h>
 
 #include <functional>
@@ -20,6 +20,9 @@ namespace skyloom {
 
 enum class TTextVAlign { tvaTop, tvaCenter, tvaBottom };
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+enum class TBackgroundPosition {
+  bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter
+};
 
 using TAnchorEvent = std::function<void(void* sender, const std::string& anchor)>;
 // May change the hint text, which starts as the link's target.
@@ -58,6 +61,10 @@ class TInfoPanel : public TWindow {
   // The shell's "open" of a web or mail address; replaceable for tests.
   std::function<void(const std::string& target)> ShellOpen;
   void SetImages(HIMAGELIST images) { pictures_.Images = images; }
+  // The background picture, owned by the panel from here on; null for none.
+  void SetBackground(HBITMAP picture);
+  HBITMAP Background() const { return static_cast<HBITMAP>(background_.get()); }
+  TBackgroundPosition BackgroundPosition = TBackgroundPosition::bpTopLeft;
 
   // The target of the link under the client point, or empty.
   std::string AnchorAt(int x, int y);
@@ -75,6 +82,7 @@ class TInfoPanel : public TWindow {
   // The text's rectangle inside the frame; the frame is drawn when dc draws.
   html::TRect TextRect(HDC dc, bool draw) const;
   html::TLayout Layout(HDC dc, const html::TRect& rect);
+  void DrawBackground(HDC dc, const RECT& r) const;
   void MouseDown(int x, int y);
   void MouseMove(int x, int y);
   void MouseLeft();
@@ -92,6 +100,7 @@ class TInfoPanel : public TWindow {
   bool overAlt_ = false;
   POINT mouse_{-1, -1};
   TPictureCache pictures_;
+  UniqueGdiObject background_;
   UniqueWindow hint_;  // the tooltip that shows link hints, made when first needed
 };
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,6 +152,39 @@ TEST_F(InfoPanelTest, AnchorEnterAndExit) {
   SendMessageW(panel->Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(moves, (std::vector<std::string>{"enter x://a", "exit x://a", "enter x://b", "exit x://b",
                                              "enter x://a", "exit x://a"}));
+}
+
+// A 10 x 7 red picture with a blue top-left pixel at each place inside the
+// 1-pixel bevel (the text area runs from 1,1 to 256,101 inclusive).
+TEST_F(InfoPanelTest, BackgroundPositions) {
+  std::vector<std::uint32_t> pixels(70, 0x00FF0000);
+  pixels[0] = 0x000000FF;
+  const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), white = RGB(255, 255, 255);
+  panel->SetBackground(CreateBitmap(10, 7, 1, 32, pixels.data()));
+  struct Case {
+    TBackgroundPosition position;
+    std::vector<std::pair<POINT, COLORREF>> expected;
+  };
+  using B = TBackgroundPosition;
+  const Case cases[] = {
+      {B::bpTopLeft, {{{1, 1}, blue}, {{10, 7}, red}, {{11, 1}, white}, {{1, 8}, white}}},
+      {B::bpTopRight, {{{247, 1}, blue}, {{256, 7}, red}, {{246, 1}, white}, {{256, 8}, white}}},
+      {B::bpBottomLeft, {{{1, 95}, blue}, {{10, 101}, red}, {{1, 94}, white}, {{11, 101}, white}}},
+      {B::bpBottomRight, {{{247, 95}, blue}, {{256, 101}, red}, {{246, 101}, white}, {{256, 94}, white}}},
+      {B::bpCenter, {{{124, 48}, blue}, {{133, 54}, red}, {{123, 48}, white}, {{134, 54}, white}}},
+      {B::bpTiled, {{{1, 1}, blue}, {{11, 8}, blue}, {{251, 99}, blue}, {{256, 101}, red}}},
+      {B::bpStretched, {{{1, 1}, blue}, {{20, 10}, blue}, {{40, 20}, red}, {{256, 101}, red}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.position));
+    panel->BackgroundPosition = c.position;
+    testing::TDibSurface surface(258, 103);
+    panel->PaintTo(surface.Dc());
+    for (const auto& [p, colour] : c.expected) {
+      EXPECT_EQ(surface.Pixel(p.x, p.y), colour) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(surface.Pixel(0, 0), GetSysColor(COLOR_BTNSHADOW));  // never over the frame
+  }
 }
 
 // The link under the mouse takes the hover colours and asks for a repaint;
