@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "widgets/html_paint.h"
@@ -81,15 +82,19 @@ void TInfoPanel::SetText(const std::string& text) {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-html::TRect TInfoPanel::TextRect(HDC dc, bool draw) const {
+RECT TInfoPanel::InnerRect(HDC dc, bool draw) const {
   RECT r = ClientRect();
   Bevel(dc, r, BevelOuter, BevelWidth, draw);
   COLORREF color = ResolveColor(Color);
   if (draw) Frame(dc, r, BorderWidth, color, color);
   else InflateRect(&r, -BorderWidth, -BorderWidth);
   Bevel(dc, r, BevelInner, BevelWidth, draw);
-  if (draw && r.right > r.left && r.bottom > r.top) FillSolid(dc, r, color);
-  return {r.left, r.top, r.right, r.bottom};
+  return r;
+}
+
+html::TRect TInfoPanel::TextRect(const RECT& inner) const {
+  RECT bar = LayoutCaption(Caption, inner, BevelWidth).bar;
+  return {inner.left, std::max(inner.top, bar.bottom), inner.right, inner.bottom};
 }
 
 // The text laid out in rect, moved down for centre and bottom placement.
@@ -106,8 +111,12 @@ html::TLayout TInfoPanel::Layout(HDC dc, const html::TRect& rect) {
 }
 
 void TInfoPanel::PaintTo(HDC dc) {
-  html::TRect rect = TextRect(dc, true);
+  RECT inner = InnerRect(dc, true);
+  html::TRect rect = TextRect(inner);
+  PaintCaption(dc, Caption, LayoutCaption(Caption, inner, BevelWidth), minimized_, pictures_);
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  RECT fill{rect.left, rect.top, rect.right, rect.bottom};
+  FillSolid(dc, fill, ResolveColor(Color));
   int saved = SaveDC(dc);
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   DrawBackground(dc, {rect.left, rect.top, rect.right, rect.bottom});
@@ -142,11 +151,44 @@ void TInfoPanel::DrawBackground(HDC dc, const RECT& r) const {
 
 std::string TInfoPanel::AnchorAt(int x, int y) {
   WindowDc dc(Handle());
-  html::TLayout layout = Layout(dc.get(), TextRect(dc.get(), false));
+  html::TLayout layout = Layout(dc.get(), TextRect(dc.get()));
   return html::AnchorAt(layout, x, y);
 }
 
+// The caption bar's buttons and the bar itself come before the links.
+bool TInfoPanel::CaptionMouseDown(int x, int y) {
+  TCaptionPart part = CaptionPartAt(LayoutCaption(Caption, InnerRect(nullptr, false), BevelWidth), x, y);
+  switch (part) {
+    case TCaptionPart::Close:
+      if (OnClose) OnClose(this);
+      ShowWindow(Handle(), SW_HIDE);
+      return true;
+    case TCaptionPart::MinMax:
+      MinMax();
+      return true;
+    case TCaptionPart::Bar:
+      if (OnCaptionClick) OnCaptionClick(this);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Shrinks the panel to its caption bar, or gives it back its height.
+void TInfoPanel::MinMax() {
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  int height = minimized_ ? restoreHeight_ : Caption.Height;
+  if (!minimized_) restoreHeight_ = r.bottom - r.top;
+  minimized_ = !minimized_;
+  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, FALSE);
+  if (minimized_ && OnMinimize) OnMinimize(this);
+  if (!minimized_ && OnMaximize) OnMaximize(this);
+}
+
 void TInfoPanel::MouseDown(int x, int y) {
+  if (CaptionMouseDown(x, y)) return;
   std::string target = AnchorAt(x, y);
   if (target.empty()) return;
   if (OpensInShell(target)) {
@@ -159,7 +201,7 @@ void TInfoPanel::MouseDown(int x, int y) {
 void TInfoPanel::MouseMove(int x, int y) {
   mouse_ = {x, y};
   WindowDc dc(Handle());
-  html::TLayout layout = Layout(dc.get(), TextRect(dc.get(), false));
+  html::TLayout layout = Layout(dc.get(), TextRect(dc.get()));
   const html::TFragment* f = html::LinkFragmentAt(layout, x, y);
   if (!f) return Hovered(0, {}, false);
   Hovered(f->link, f->href, f->kind == html::TFragment::Kind::Picture && !f->alt.empty());

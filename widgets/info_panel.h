@@ -4,8 +4,9 @@
 // shell; other link targets only reach OnAnchorClick. With Hover the link
 // under the mouse is drawn in the hover colours; with AnchorHint a link's
 // target shows as a hint when the mouse rests on it. A background picture
-// sits at one of seven places. The caption bar and user moving and sizing
-// are not provided: nothing here switches them on.
+// sits at one of seven places. The optional caption bar's close button hides
+// the panel and its minimise/maximise button shrinks the panel to the bar
+// and back. User moving and sizing are not provided.
 #include <windows.h>
 
 #include <functional>
@@ -15,6 +16,7 @@
 #include "toolkit/window.h"
 #include "widgets/gdi_text_canvas.h"
 #include "widgets/html_layout.h"
+#include "widgets/panel_caption.h"
 
 namespace skyloom {
 
@@ -65,6 +67,9 @@ class TInfoPanel : public TWindow {
   void SetBackground(HBITMAP picture);
   HBITMAP Background() const { return static_cast<HBITMAP>(background_.get()); }
   TBackgroundPosition BackgroundPosition = TBackgroundPosition::bpTopLeft;
+  TPanelCaption Caption;
+  TNotifyEvent OnCaptionClick, OnClose, OnMinimize, OnMaximize;
+  bool Minimized() const { return minimized_; }
 
   // The target of the link under the client point, or empty.
   std::string AnchorAt(int x, int y);
@@ -79,8 +84,13 @@ class TInfoPanel : public TWindow {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // The text's rectangle inside the frame; the frame is drawn when dc draws.
-  html::TRect TextRect(HDC dc, bool draw) const;
+  // The area inside the frames; the frames are drawn when draw is set.
+  RECT InnerRect(HDC dc, bool draw) const;
+  // The text's rectangle: the inner area below the caption bar.
+  html::TRect TextRect(const RECT& inner) const;
+  html::TRect TextRect(HDC dc) const { return TextRect(InnerRect(dc, false)); }
+  bool CaptionMouseDown(int x, int y);
+  void MinMax();
   html::TLayout Layout(HDC dc, const html::TRect& rect);
   void DrawBackground(HDC dc, const RECT& r) const;
   void MouseDown(int x, int y);
@@ -99,6 +109,8 @@ class TInfoPanel : public TWindow {
   std::string hovered_;
   bool overAlt_ = false;
   POINT mouse_{-1, -1};
+  bool minimized_ = false;
+  int restoreHeight_ = 0;  // the panel's height before it was minimised
   TPictureCache pictures_;
   UniqueGdiObject background_;
   UniqueWindow hint_;  // the tooltip that shows link hints, made when first needed

@@ -187,6 +187,50 @@ TEST_F(InfoPanelTest, BackgroundPositions) {
   }
 }
 
+// With the bar on, the text starts below it (20 high with the 1-pixel
+// bevel around it); clicks on the bar and its buttons reach their events
+// and not the links.
+TEST_F(InfoPanelTest, CaptionBarTakesTheTopAndItsClicks) {
+  panel->SetText("<A HREF=\"x://a\">aaaa</A>");
+  ASSERT_EQ(FindLink("x://a").y, 1);
+  panel->Caption.Visible = true;
+  panel->Caption.CloseButton = panel->Caption.MinMaxButton = true;
+  panel->Caption.Color = RGB(0, 255, 0);
+  panel->Caption.CloseColor = RGB(0, 0, 255);
+  EXPECT_EQ(FindLink("x://a").y, 19);
+  testing::TDibSurface surface(258, 103);
+  panel->PaintTo(surface.Dc());
+  EXPECT_EQ(surface.Pixel(0, 5), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(surface.Pixel(100, 1), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(100, 18), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(100, 19), RGB(255, 255, 255));
+  // Buttons 14 pixels square, 2 in from the bar's top and right and
+  // from each other: close at 241..254, minimise/maximise at 225..238.
+  EXPECT_EQ(surface.Pixel(241, 3), RGB(0, 0, 255));
+  EXPECT_EQ(surface.Pixel(225, 16), RGB(0, 0, 255));
+  EXPECT_EQ(surface.Pixel(240, 3), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(255, 3), RGB(0, 255, 0));
+
+  std::vector<std::string> events;
+  panel->OnCaptionClick = [&](void*) { events.push_back("caption"); };
+  panel->OnMinimize = [&](void*) { events.push_back("minimize"); };
+  panel->OnMaximize = [&](void*) { events.push_back("maximize"); };
+  panel->OnClose = [&](void*) { events.push_back("close"); };
+  Click({100, 10});
+  Click({232, 10});
+  RECT r = panel->ClientRect();
+  EXPECT_EQ(r.bottom, 20);
+  EXPECT_TRUE(panel->Minimized());
+  Click({232, 10});
+  r = panel->ClientRect();
+  EXPECT_EQ(r.bottom, 103);
+  Click({248, 10});
+  EXPECT_EQ(events, (std::vector<std::string>{"caption", "minimize", "maximize", "close"}));
+  EXPECT_FALSE(GetWindowLongW(panel->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_TRUE(clicked.empty());
+}
+
 // The link under the mouse takes the hover colours and asks for a repaint;
 // the other link keeps its colour and leaving the panel restores it.
 TEST_F(InfoPanelTest, HoverColoursFollowTheMouse) {
