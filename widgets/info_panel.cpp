@@ -80,6 +80,8 @@ void TInfoPanel::SetBackground(HBITMAP picture) {
 void TInfoPanel::SetText(const std::string& text) {
   text_ = text;
   InvalidateRect(Handle(), nullptr, FALSE);
+  // Link numbers refer to the old text: find the link under the mouse anew.
+  if (mouse_.x >= 0) MouseMove(mouse_.x, mouse_.y);
 }
 
 RECT TInfoPanel::InnerRect(HDC dc, bool draw) const {

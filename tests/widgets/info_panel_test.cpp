@@ -260,6 +260,9 @@ TEST_F(InfoPanelTest, HoverColoursFollowTheMouse) {
   EXPECT_GT(reds.first, 5);
   EXPECT_EQ(blues.first, 0);
   EXPECT_GT(blues.second, 5);
+  // New text under a resting mouse: the link there now is the second one.
+  panel->SetText("<A HREF=\"x://b\"></A><A HREF=\"x://a\">aaaa</A>");
+  EXPECT_GT(CountColour(green, split).first, 40);
   SendMessageW(panel->Handle(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(CountColour(green, split), std::make_pair(0, 0));
   EXPECT_GT(CountColour(blue, split).first, 5);

@@ -87,6 +87,10 @@ int main() {
   panel.Color = 0xFFFFFF;
   panel.BevelOuter = TPanelBevel::bvLowered;
   panel.Font = {"Tahoma", 8};
+  // Not used by the program; shown here so they can be looked at.
+  panel.Hover = true;
+  panel.HoverColor = 0xE0E0E0;
+  panel.AnchorHint = true;
   panel.SetText(kAboutText);
   form.Show();
   UpdateWindow(form.Handle());
