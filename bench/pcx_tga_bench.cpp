@@ -6,14 +6,13 @@
 //       loads the file N times through TImageIO (by its extension) and
 //       prints each time and the best; each load gets a fresh raster, or
 //       with --reuse the same one (its pages then already mapped)
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "bench/bench_bmp.h"
+#include "bench/bench_decode.h"
 #include "image/bitmap.h"
 #include "image/image_io.h"
 
@@ -55,22 +54,8 @@ int Make(const TOptions& o) {
 }
 
 int Decode(const TOptions& o) {
-  double best = 1e9;
-  TBitmap kept;
-  for (int i = 0; i < o.repeat; ++i) {
-    TBitmap fresh;
-    TBitmap& raster = o.reuse ? kept : fresh;
-    TImageIO io;
-    io.AttachedBitmap(&raster);
-    const auto start = std::chrono::steady_clock::now();
-    io.LoadFromFile(o.positional[0]);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (io.Aborting) return 1;
-    best = std::min(best, seconds);
-    std::printf("decode %dx%d: %.4f s\n", raster.Width(), raster.Height(), seconds);
-  }
-  std::printf("best: %.4f s\n", best);
-  return 0;
+  return DecodeRepeatedly(o.positional[0], o.repeat, o.reuse,
+                          [](TImageIO& io, const std::string& path) { io.LoadFromFile(path); });
 }
 
 }  // namespace
