@@ -68,9 +68,10 @@ struct WallpaperTest : FormTest {
   }
 };
 
-TEST_F(WallpaperTest, ATickOnJpegPngAndBmpWritesWhatTheToolWrites) {
+TEST_F(WallpaperTest, ATickOnEveryFormatWritesWhatTheToolWrites) {
   const fs::path pictures[] = {TestData("libjpeg-turbo-testimages/testorig.jpg"),
-                               TestData("pngsuite/basn2c08.png"), TestData("bmpsuite/g/rgb24.bmp")};
+                               TestData("pngsuite/basn2c08.png"), TestData("bmpsuite/g/rgb24.bmp"),
+                               TestData("tga-conformance/ctc24.tga"), TestData("pillow/odd_stride.pcx")};
   for (const auto& picture : pictures) {
     ASSERT_TRUE(fs::exists(picture)) << picture;
     form->AddCheckedImage(picture.wstring());
