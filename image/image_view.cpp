@@ -1,0 +1,386 @@
+#include "image/image_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "image/bitmap_convert.h"
+#include "image/resample.h"
+#include "image/screen_dpi.h"
+
+namespace skyloom {
+namespace {
+
+const wchar_t kImageViewClass[] = L"TSkyloomImageView";
+constexpr int kChessSquare = 16;
+
+// Rounds to the nearest integer, ties to even (the default FPU mode).
+int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+COLORREF Complement(COLORREF rgb) { return ~rgb & 0x00FFFFFFu; }
+
+int HatchOf(TIEBackgroundStyle style) {
+  switch (style) {
+    case TIEBackgroundStyle::iebsHorizontal: return HS_HORIZONTAL;
+    case TIEBackgroundStyle::iebsVertical: return HS_VERTICAL;
+    case TIEBackgroundStyle::iebsFDiagonal: return HS_FDIAGONAL;
+    case TIEBackgroundStyle::iebsBDiagonal: return HS_BDIAGONAL;
+    case TIEBackgroundStyle::iebsCross: return HS_CROSS;
+    case TIEBackgroundStyle::iebsDiagCross: return HS_DIAGCROSS;
+    default: return -1;
+  }
+}
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
+  UniqueGdiObject brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+}
+
+void FillChessboard(HDC dc, const RECT& client, COLORREF color) {
+  const COLORREF complement = Complement(color);
+  for (int y = 0; y < client.bottom; y += kChessSquare) {
+    for (int x = 0; x < client.right; x += kChessSquare) {
+      // The top-left square has the complement; rows alternate their start.
+      const bool first = ((x / kChessSquare) + (y / kChessSquare)) % 2 == 0;
+      const RECT square{x, y, x + kChessSquare, y + kChessSquare};
+      FillSolid(dc, square, first ? complement : color);
+    }
+  }
+}
+
+void FillDiagonals(HDC dc, const RECT& client, COLORREF color) {
+  FillSolid(dc, client, color);
+  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, Complement(color)));
+  SelectedObject selected(dc, pen.get());
+  MoveToEx(dc, 0, 0, nullptr);
+  LineTo(dc, client.right, client.bottom);
+  MoveToEx(dc, client.right, 0, nullptr);
+  LineTo(dc, 0, client.bottom);
+}
+
+// Hatch lines in the colour over gaps in its complement, so the pattern
+// never depends on what was on the surface before.
+void FillHatch(HDC dc, const RECT& client, COLORREF color, int hatch) {
+  FillSolid(dc, client, Complement(color));
+  UniqueGdiObject brush(CreateHatchBrush(hatch, color));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  FillRect(dc, &client, static_cast<HBRUSH>(brush.get()));
+  SetBkMode(dc, oldMode);
+}
+
+void FillPattern(HDC dc, const RECT& client, TIEBackgroundStyle style, COLORREF color) {
+  if (style == TIEBackgroundStyle::iebsChessboard) return FillChessboard(dc, client, color);
+  if (style == TIEBackgroundStyle::iebsDiagonals) return FillDiagonals(dc, client, color);
+  const int hatch = HatchOf(style);
+  if (hatch >= 0) return FillHatch(dc, client, color, hatch);
+  FillSolid(dc, client, color);
+}
+
+// The header describing the picture unchanged: 24 bits, or 1 bit with a
+// black and white table.
+struct TDibHeader {
+  BITMAPINFOHEADER header;
+  RGBQUAD colors[2];
+};
+
+TDibHeader HeaderOf(const TBitmap& picture) {
+  TDibHeader info{};
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = picture.Width();
+  info.header.biHeight = picture.Height();
+  info.header.biPlanes = 1;
+  info.header.biBitCount = picture.PixelFormat() == TPixelFormat::pf1bit ? 1 : 24;
+  info.header.biCompression = BI_RGB;
+  info.colors[1] = RGBQUAD{255, 255, 255, 0};
+  return info;
+}
+
+// Draws rows (x, y, w, h) of the picture, y from the top, into dest.
+void StretchPicture(HDC dc, const TBitmap& picture, int x, int y, int w, int h, const RECT& dest) {
+  TDibHeader info = HeaderOf(picture);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  // A bottom-up DIB counts source rows from its bottom edge.
+  const int bottomY = picture.Height() - (y + h);
+  StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, x, bottomY, w, h,
+                picture.Bits(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+}
+
+TBitmap Crop24(const TBitmap& picture, int x, int y, int w, int h) {
+  TBitmap source = picture.PixelFormat() == TPixelFormat::pf24bit ? TBitmap() : Copy24Bit(picture);
+  const TBitmap& full = picture.PixelFormat() == TPixelFormat::pf24bit ? picture : source;
+  TBitmap part(w, h, TPixelFormat::pf24bit);
+  for (int row = 0; row < h; ++row) std::memcpy(part.ScanLine(row), full.ScanLine(y + row) + 3 * x, 3 * w);
+  return part;
+}
+
+}  // namespace
+
+COLORREF ResolveViewColor(TViewColor color) {
+  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0x00FFFFFFu;
+}
+
+TImageView::TImageView(HWND parent, int left, int top, int width, int height, TIEBorderStyle border) {
+  DpiX = DpiY = ScreenDpi();
+  RegisterOwnClass(kImageViewClass, nullptr);
+  const DWORD exStyle = border == TIEBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0;
+  CreateOwnWindow(kImageViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, exStyle, left, top,
+                  width, height, parent);
+  Update();
+}
+
+TImageView::~TImageView() = default;
+
+SIZE TImageView::ClientSize() const {
+  const RECT r = ClientRect();
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TImageView::ViewChanged(int change) {
+  if (OnViewChange) OnViewChange(this, change);
+}
+
+void TImageView::MarkDirty() {
+  dirty_ = true;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TImageView::FitZoom() {
+  if (!autoFit_ || picture_.Empty()) return;
+  RECT outer{};
+  GetWindowRect(Handle(), &outer);
+  const int byHeight = RoundEven((outer.bottom - outer.top) / (picture_.Height() / 100.0));
+  const int byWidth = RoundEven((outer.right - outer.left) / (picture_.Width() / 100.0));
+  zoom_ = std::min(byHeight, byWidth);
+  ViewChanged(kViewZoomed);
+}
+
+void TImageView::ClampView() {
+  const SIZE client = ClientSize();
+  const int zw = RoundEven(picture_.Width() / 100.0 * zoom_);
+  const int zh = RoundEven(picture_.Height() / 100.0 * zoom_);
+  const bool none = zw <= 0 || zh <= 0;
+  maxX_ = none ? 0 : std::max(zw - static_cast<int>(client.cx), 0);
+  maxY_ = none ? 0 : std::max(zh - static_cast<int>(client.cy), 0);
+  const int x = std::clamp(viewX_, 0, maxX_);
+  const int y = std::clamp(viewY_, 0, maxY_);
+  if (x == viewX_ && y == viewY_) return;
+  viewX_ = x;
+  viewY_ = y;
+  ViewChanged(kViewScrolled);
+}
+
+void TImageView::UpdateScrollBars() {
+  const SIZE client = ClientSize();
+  const bool horzAllowed = scrollBars_ == TViewScrollBars::ssHorizontal || scrollBars_ == TViewScrollBars::ssBoth;
+  const bool vertAllowed = scrollBars_ == TViewScrollBars::ssVertical || scrollBars_ == TViewScrollBars::ssBoth;
+  auto apply = [this](int bar, bool allowed, int page, int max, int pos) {
+    const bool show = allowed && max >= 1;
+    ShowScrollBar(Handle(), bar, show);
+    if (!show) return;
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, page + max - 1, static_cast<UINT>(page), pos, 0};
+    SetScrollInfo(Handle(), bar, &info, TRUE);
+  };
+  apply(SB_HORZ, horzAllowed, client.cx, maxX_, viewX_);
+  apply(SB_VERT, vertAllowed, client.cy, maxY_, viewY_);
+}
+
+void TImageView::UpdateGeometry() {
+  const SIZE client = ClientSize();
+  zoomedW_ = RoundEven(picture_.Width() / 100.0 * zoom_);
+  zoomedH_ = RoundEven(picture_.Height() / 100.0 * zoom_);
+  extentW_ = std::max(std::min(zoomedW_, static_cast<int>(client.cx)), 0);
+  extentH_ = std::max(std::min(zoomedH_, static_cast<int>(client.cy)), 0);
+  offsetX_ = center_ && extentW_ < client.cx ? (client.cx - extentW_) / 2 : 0;
+  offsetY_ = center_ && extentH_ < client.cy ? (client.cy - extentH_) / 2 : 0;
+}
+
+void TImageView::Update() {
+  if (!Handle()) return;
+  FitZoom();
+  if (picture_.Width() != lastWidth_ || picture_.Height() != lastHeight_) {
+    lastWidth_ = picture_.Width();
+    lastHeight_ = picture_.Height();
+  }
+  ClampView();
+  const SIZE before = ClientSize();
+  UpdateScrollBars();
+  const SIZE after = ClientSize();
+  // Bars that appeared or vanished change the client: lay out once more
+  // (bounded, so bars that flip each other cannot recurse for ever).
+  if ((before.cx != after.cx || before.cy != after.cy) && updateDepth_ < 2) {
+    ++updateDepth_;
+    Update();
+    --updateDepth_;
+    return;
+  }
+  UpdateGeometry();
+  MarkDirty();
+}
+
+void TImageView::SetZoom(int percent) {
+  if (percent <= 0 || percent == zoom_) return;
+  ++updateLock_;
+  zoom_ = percent;
+  Update();
+  --updateLock_;
+  PaintNow();
+  ViewChanged(kViewZoomed);
+}
+
+void TImageView::ScrollTo(int x, int y) {
+  if (x == viewX_ && y == viewY_) return;
+  viewX_ = std::clamp(x, 0, maxX_);
+  viewY_ = std::clamp(y, 0, maxY_);
+  MarkDirty();
+  PaintNow();
+  ViewChanged(kViewScrolled);
+  if (scrollBars_ == TViewScrollBars::ssHorizontal || scrollBars_ == TViewScrollBars::ssBoth)
+    SetScrollPos(Handle(), SB_HORZ, viewX_, TRUE);
+  if (scrollBars_ == TViewScrollBars::ssVertical || scrollBars_ == TViewScrollBars::ssBoth)
+    SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
+}
+
+void TImageView::SetBackground(TViewColor color) {
+  background_ = color;
+  Update();
+  if (OnImageChange) OnImageChange(this);
+}
+
+void TImageView::SetBackgroundStyle(TIEBackgroundStyle style) {
+  style_ = style;
+  Update();
+}
+
+void TImageView::SetCenter(bool center) {
+  if (center == center_) return;
+  center_ = center;
+  Update();
+}
+
+void TImageView::SetAutoFit(bool autoFit) { autoFit_ = autoFit; }
+
+void TImageView::SetZoomFilter(TResampleFilter filter) {
+  zoomFilter_ = filter;
+  Update();
+}
+
+void TImageView::SetScrollBars(TViewScrollBars bars) {
+  scrollBars_ = bars;
+  Update();
+}
+
+void TImageView::PaintNow() {
+  if (Handle() && updateLock_ == 0) UpdateWindow(Handle());
+}
+
+void TImageView::PaintBackgroundExcept(HDC dc, const RECT& client, const RECT& excluded) {
+  const int saved = SaveDC(dc);
+  ExcludeClipRect(dc, excluded.left, excluded.top, excluded.right, excluded.bottom);
+  FillPattern(dc, client, style_, ResolveViewColor(background_));
+  RestoreDC(dc, saved);
+}
+
+void TImageView::PaintTo(HDC dc) {
+  const SIZE size = ClientSize();
+  const RECT client{0, 0, size.cx, size.cy};
+  const bool smaller = extentW_ < size.cx || extentH_ < size.cy;
+  if ((smaller && !center_) || picture_.Empty()) PaintBackgroundExcept(dc, client, RECT{0, 0, extentW_, extentH_});
+  if (picture_.Empty() || extentW_ <= 0 || extentH_ <= 0) return;
+  const RECT dest{offsetX_, offsetY_, offsetX_ + extentW_, offsetY_ + extentH_};
+  if (center_) PaintBackgroundExcept(dc, client, dest);
+  PaintPicture(dc);
+}
+
+void TImageView::PaintPicture(HDC dc) {
+  // Source rectangle: the visible part of the picture only.
+  const double rx = static_cast<double>(picture_.Width()) / zoomedW_;
+  const double ry = static_cast<double>(picture_.Height()) / zoomedH_;
+  int sw = RoundEven(extentW_ * rx);
+  int sh = RoundEven(extentH_ * ry);
+  const int sx = RoundEven(rx * viewX_);
+  const int sy = RoundEven(ry * viewY_);
+  if (sx + sw > picture_.Width()) sw = picture_.Width() - sx;
+  if (sy + sh > picture_.Height()) sh = picture_.Height() - sy;
+  if (sw <= 0 || sh <= 0) return;
+  const RECT dest{offsetX_, offsetY_, offsetX_ + extentW_, offsetY_ + extentH_};
+  if (!HasKernel(zoomFilter_) || zoom_ <= 100) return StretchPicture(dc, picture_, sx, sy, sw, sh, dest);
+  // An enlargement with a filter: resample the visible part to the extent.
+  const TBitmap part = Crop24(picture_, sx, sy, sw, sh);
+  TBitmap scaled(extentW_, extentH_, TPixelFormat::pf24bit);
+  FilteredResample(part, scaled, zoomFilter_, TProgressRec{});
+  StretchPicture(dc, scaled, 0, 0, extentW_, extentH_, dest);
+}
+
+void TImageView::PaintBuffered(HDC dc) {
+  const SIZE size = ClientSize();
+  if (!buffer_ || bufferSize_.cx != size.cx || bufferSize_.cy != size.cy) {
+    buffer_.reset(CreateCompatibleBitmap(dc, std::max<LONG>(size.cx, 1), std::max<LONG>(size.cy, 1)));
+    bufferSize_ = size;
+    dirty_ = true;
+  }
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  SelectedObject selected(memory.get(), buffer_.get());
+  if (dirty_) PaintTo(memory.get());
+  dirty_ = false;
+  BitBlt(dc, 0, 0, size.cx, size.cy, memory.get(), 0, 0, SRCCOPY);
+}
+
+void TImageView::Scroll(int bar, int code) {
+  const SIZE client = ClientSize();
+  const bool horz = bar == SB_HORZ;
+  const int current = horz ? viewX_ : viewY_;
+  const int page = horz ? client.cx : client.cy;
+  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  GetScrollInfo(Handle(), bar, &info);
+  int next = current;
+  switch (code) {
+    case SB_LINEUP: next = current - 1; break;
+    case SB_LINEDOWN: next = current + 1; break;
+    case SB_PAGEUP: next = current - page; break;
+    case SB_PAGEDOWN: next = current + page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: next = info.nTrackPos; break;
+    case SB_TOP: next = 0; break;
+    case SB_BOTTOM: next = horz ? maxX_ : maxY_; break;
+    default: break;
+  }
+  if (horz) return ScrollTo(next, viewY_);
+  ScrollTo(viewX_, next);
+}
+
+LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      if (updateLock_ == 0) {
+        if (DoubleBuffer)
+          PaintBuffered(dc);
+        else
+          PaintTo(dc);
+      }
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_SIZE:
+      Update();
+      break;
+    case WM_HSCROLL:
+      Scroll(SB_HORZ, LOWORD(wParam));
+      return 0;
+    case WM_VSCROLL:
+      Scroll(SB_VERT, LOWORD(wParam));
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    default:
+      break;
+  }
+  return TWindow::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace skyloom

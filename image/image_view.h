@@ -1,0 +1,157 @@
+#pragma once
+// The single-picture preview control: one 24-bit raster (or 1-bit) shown
+// zoomed, scrolled and optionally centred over a background pattern. The
+// view owns the raster; loaders and resamplers work on GetBitmap() directly.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "image/bitmap.h"
+#include "image/resample_kernels.h"
+#include "toolkit/handles.h"
+#include "toolkit/window.h"
+
+namespace skyloom {
+
+// Colours are 0x00BBGGRR, or 0x80000000 + n for system colour n.
+using TViewColor = std::uint32_t;
+
+enum class TIEBackgroundStyle {
+  iebsSolid,
+  iebsHorizontal,
+  iebsVertical,
+  iebsFDiagonal,
+  iebsBDiagonal,
+  iebsCross,
+  iebsDiagCross,
+  iebsChessboard,
+  iebsDiagonals
+};
+enum class TViewScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TIESelectionBase { iesbClientArea, iesbBitmap };
+enum class TIEBorderStyle { bsNone, bsSingle };
+
+// Selection options and mouse tools are sets of these bits. The view stores
+// them; it never makes a selection itself.
+enum TIESelectionOption : unsigned { iesoAnimated = 1, iesoSizeable = 2, iesoMoveable = 4 };
+enum TIEMouseInteractItem : unsigned {
+  miZoom = 1,
+  miScroll = 2,
+  miSelect = 4,
+  miSelectPolygon = 8,
+  miSelectCircle = 16,
+  miSelectZoom = 32,
+  miSelectMagicWand = 64
+};
+
+// Change argument of OnViewChange.
+constexpr int kViewScrolled = 0;
+constexpr int kViewZoomed = 1;
+
+// The plain RGB value of a colour, system colours resolved.
+COLORREF ResolveViewColor(TViewColor color);
+
+class TImageView : public TWindow {
+ public:
+  TImageView(HWND parent, int left, int top, int width, int height,
+             TIEBorderStyle border = TIEBorderStyle::bsSingle);
+  ~TImageView() override;
+
+  TBitmap& GetBitmap() { return picture_; }
+  const TBitmap& GetBitmap() const { return picture_; }
+
+  // Recomputes zoom (with AutoFit), scroll limits, scroll bars and the
+  // display geometry, then repaints.
+  void Update();
+  // Paints the client area as the window shows it.
+  void PaintTo(HDC dc);
+
+  int Zoom() const { return zoom_; }
+  void SetZoom(int percent);
+  int ViewX() const { return viewX_; }
+  int ViewY() const { return viewY_; }
+  void ScrollTo(int x, int y);
+  void SetViewX(int x) { ScrollTo(x, viewY_); }
+  void SetViewY(int y) { ScrollTo(viewX_, y); }
+  int MaxX() const { return maxX_; }
+  int MaxY() const { return maxY_; }
+
+  // Display geometry of the last Update.
+  int ZoomedWidth() const { return zoomedW_; }
+  int ZoomedHeight() const { return zoomedH_; }
+  int ExtentWidth() const { return extentW_; }
+  int ExtentHeight() const { return extentH_; }
+  int OffsetX() const { return offsetX_; }
+  int OffsetY() const { return offsetY_; }
+
+  TViewColor Background() const { return background_; }
+  void SetBackground(TViewColor color);
+  TIEBackgroundStyle BackgroundStyle() const { return style_; }
+  void SetBackgroundStyle(TIEBackgroundStyle style);
+  bool Center() const { return center_; }
+  void SetCenter(bool center);
+  bool AutoFit() const { return autoFit_; }
+  void SetAutoFit(bool autoFit);
+  TResampleFilter ZoomFilter() const { return zoomFilter_; }
+  void SetZoomFilter(TResampleFilter filter);
+  TViewScrollBars ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TViewScrollBars bars);
+
+  bool DoubleBuffer = false;
+  TIESelectionBase SelectionBase = TIESelectionBase::iesbClientArea;
+  unsigned SelectionOptions = iesoAnimated | iesoSizeable | iesoMoveable;
+  unsigned MouseInteract = 0;
+  int Cursor = 1785;
+  int DpiX = 96;
+  int DpiY = 96;
+
+  TNotifyEvent OnImageChange;
+  std::function<void(void* sender, int change)> OnViewChange;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void UpdateGeometry();
+  void UpdateScrollBars();
+  void FitZoom();
+  void ClampView();
+  void MarkDirty();
+  void PaintNow();
+  void PaintBuffered(HDC dc);
+  void PaintBackgroundExcept(HDC dc, const RECT& client, const RECT& excluded);
+  void PaintPicture(HDC dc);
+  void Scroll(int bar, int code);
+  void ViewChanged(int change);
+  SIZE ClientSize() const;
+
+  TBitmap picture_;
+  int zoom_ = 100;
+  int viewX_ = 0;
+  int viewY_ = 0;
+  int maxX_ = 0;
+  int maxY_ = 0;
+  int zoomedW_ = 0;
+  int zoomedH_ = 0;
+  int extentW_ = 0;
+  int extentH_ = 0;
+  int offsetX_ = 0;
+  int offsetY_ = 0;
+  int lastWidth_ = 0;
+  int lastHeight_ = 0;
+  int updateLock_ = 0;
+  int updateDepth_ = 0;
+  TViewColor background_ = 0x80000000u + COLOR_BTNFACE;
+  TIEBackgroundStyle style_ = TIEBackgroundStyle::iebsSolid;
+  bool center_ = false;
+  bool autoFit_ = false;
+  TResampleFilter zoomFilter_ = rfNone;
+  TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
+  // The off-screen copy of the client area for DoubleBuffer.
+  UniqueGdiObject buffer_;
+  SIZE bufferSize_{0, 0};
+  bool dirty_ = true;
+};
+
+}  // namespace skyloom
