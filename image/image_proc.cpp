@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 #include "toolkit/errors.h"
 
@@ -30,13 +31,22 @@ bool Filtered(const TBitmap& bitmap, TResampleFilter filter) {
 
 }  // namespace
 
+void TImageProc::LeaveView() {
+  TImageProcView* old = std::exchange(view_, nullptr);
+  if (old) old->ProcDetached(this);
+}
+
 void TImageProc::AttachedBitmap(TBitmap* bitmap) {
+  LeaveView();
   bitmap_ = bitmap;
-  view_ = nullptr;
 }
 
 void TImageProc::AttachedImageView(TImageProcView* view) {
-  view_ = view;
+  if (view != view_) {
+    LeaveView();
+    view_ = view;
+    if (view_) view_->ProcAttached(this);
+  }
   bitmap_ = nullptr;
   if (view_) view_->SetProcBackground(background_);
 }

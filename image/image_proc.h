@@ -10,7 +10,9 @@ namespace skyloom {
 
 // What a view offers the processor (the views implement it). The raster is
 // asked for at every operation because a view may replace it; a view that
-// is destroyed detaches itself with AttachedImageView(nullptr).
+// is destroyed detaches itself with AttachedImageView(nullptr), so it is
+// told of every processor that attaches to it and leaves it.
+class TImageProc;
 class TImageProcView {
  public:
   virtual TBitmap* ProcBitmap() = 0;
@@ -18,6 +20,8 @@ class TImageProcView {
   virtual void ProcRefresh() = 0;
   virtual TColor ProcBackground() const = 0;
   virtual void SetProcBackground(TColor colour) = 0;
+  virtual void ProcAttached(TImageProc*) {}
+  virtual void ProcDetached(TImageProc*) {}
 
  protected:
   ~TImageProcView() = default;
@@ -26,6 +30,7 @@ class TImageProcView {
 class TImageProc {
  public:
   TImageProc() = default;
+  ~TImageProc() { AttachedImageView(nullptr); }
   TImageProc(const TImageProc&) = delete;
   TImageProc& operator=(const TImageProc&) = delete;
 
@@ -57,6 +62,7 @@ class TImageProc {
  private:
   TBitmap* Current() const;
   void Refresh();
+  void LeaveView();
   bool ScaleFiltered(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter);
   void ScalePlain(TBitmap& bitmap, int newWidth, int newHeight);
 

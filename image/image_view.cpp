@@ -130,7 +130,20 @@ TImageView::TImageView(HWND parent, int left, int top, int width, int height, TI
   Update();
 }
 
-TImageView::~TImageView() = default;
+TImageView::~TImageView() {
+  // Detaching removes the processor from the list: walk a copy.
+  const std::vector<TImageProc*> attached = procs_;
+  for (TImageProc* proc : attached) proc->AttachedImageView(nullptr);
+}
+
+void TImageView::ProcAttached(TImageProc* proc) { procs_.push_back(proc); }
+
+void TImageView::ProcDetached(TImageProc* proc) { std::erase(procs_, proc); }
+
+void TImageView::ProcRefresh() {
+  Update();
+  if (OnImageChange) OnImageChange(this);
+}
 
 SIZE TImageView::ClientSize() const {
   const RECT r = ClientRect();

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "image/bitmap.h"
+#include "image/image_proc.h"
 #include "image/resample_kernels.h"
 #include "toolkit/handles.h"
 #include "toolkit/window.h"
@@ -52,7 +54,10 @@ constexpr int kViewZoomed = 1;
 // The plain RGB value of a colour, system colours resolved.
 COLORREF ResolveViewColor(TViewColor color);
 
-class TImageView : public TWindow {
+// A processor attached to the view (TImageProc::AttachedImageView) resamples
+// the view's raster; the view then runs Update and raises OnImageChange, and
+// a view that is destroyed detaches the processors still attached to it.
+class TImageView : public TWindow, public TImageProcView {
  public:
   TImageView(HWND parent, int left, int top, int width, int height,
              TIEBorderStyle border = TIEBorderStyle::bsSingle);
@@ -109,6 +114,14 @@ class TImageView : public TWindow {
   TNotifyEvent OnImageChange;
   std::function<void(void* sender, int change)> OnViewChange;
 
+  // TImageProcView.
+  TBitmap* ProcBitmap() override { return &picture_; }
+  void ProcRefresh() override;
+  TColor ProcBackground() const override { return ResolveViewColor(background_); }
+  void SetProcBackground(TColor colour) override { SetBackground(colour); }
+  void ProcAttached(TImageProc* proc) override;
+  void ProcDetached(TImageProc* proc) override;
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -127,6 +140,7 @@ class TImageView : public TWindow {
   SIZE ClientSize() const;
 
   TBitmap picture_;
+  std::vector<TImageProc*> procs_;
   int zoom_ = 100;
   int viewX_ = 0;
   int viewY_ = 0;

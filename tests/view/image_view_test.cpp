@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "image/image_proc.h"
 #include "image/image_view.h"
 #include "tests/widgets/dib_surface.h"
 #include "tests/widgets/test_application.h"
@@ -215,6 +216,34 @@ TEST_F(ImageViewTest, DoubleBufferedWindowPaintsThePicture) {
   ReleaseDC(view->Handle(), dc);
   EXPECT_EQ(inside, kRed);
   EXPECT_EQ(outside, kBlue);
+}
+
+TEST_F(ImageViewTest, AttachedProcessorResamplesTheViewsPicture) {
+  MakeView();
+  view->SetAutoFit(true);
+  Load(100, 50, kRed);
+  int imageChanges = 0;
+  view->OnImageChange = [&](void*) { ++imageChanges; };
+  TImageProc proc;
+  proc.AttachedImageView(view.get());
+  imageChanges = 0;
+  proc.Resample(20, 20, rfNone);
+  EXPECT_EQ(view->GetBitmap().Width(), 20);
+  EXPECT_EQ(imageChanges, 1);
+  // Update ran: the fit follows the new size (181 / 0.2 = 905, 229 / 0.2 = 1145).
+  EXPECT_EQ(view->Zoom(), 905);
+
+  // A destroyed view leaves no dangling reference behind.
+  view.reset();
+  EXPECT_EQ(proc.AttachedImageView(), nullptr);
+
+  // Nor does a processor destroyed before its view.
+  MakeView();
+  {
+    TImageProc early;
+    early.AttachedImageView(view.get());
+  }
+  view.reset();
 }
 
 }  // namespace
