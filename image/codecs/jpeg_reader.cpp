@@ -8,6 +8,7 @@
 #include "image/codecs/codec_status.h"
 #include "image/codecs/jpeg_glue.h"
 #include "image/codecs/jpeg_pixels.h"
+#include "image/codecs/jpeg_scale.h"
 #include "image/codecs/raster_limits.h"
 #include "image/io_params.h"
 #include "image/screen_dpi.h"
@@ -70,27 +71,11 @@ int DpiOf(unsigned density, unsigned unit) {
   return ScreenDpi();
 }
 
-// Among 1, 2, 4 and 8, the denominator whose output area is closest to the
-// wanted area (the first of equals).
-unsigned ClosestDenominator(long long width, long long height, long long wanted) {
-  unsigned best = 1;
-  long long bestDistance = -1;
-  for (const unsigned d : {1u, 2u, 4u, 8u}) {
-    const long long distance = std::llabs((width / d) * (height / d) - wanted);
-    if (bestDistance < 0 || distance < bestDistance) {
-      best = d;
-      bestDistance = distance;
-    }
-  }
-  return best;
-}
-
 unsigned DenominatorFor(const TIOParamsVals& params, const jpeg_decompress_struct& cinfo) {
   switch (params.JPEG_Scale) {
-    case 0: {
-      const long long wanted = static_cast<long long>(params.Width) * params.Height;
-      return wanted == 0 ? 1 : ClosestDenominator(cinfo.image_width, cinfo.image_height, wanted);
-    }
+    case 0:
+      return JpegScaleDenominator(cinfo.image_width, cinfo.image_height,
+                                  static_cast<long long>(params.Width) * params.Height);
     case 2: return 2;
     case 3: return 4;
     case 4: return 8;

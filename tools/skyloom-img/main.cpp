@@ -3,20 +3,25 @@
 //   convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]
 //   decode IN OUT.ppm [--index N]
 //   wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]
-// Exit codes: 0 done, 1 the engine set Aborting, 2 usage, 3 file error.
+//   thumbnail FILE... --size WxH --out DIR
+// Exit codes: 0 done, 1 the engine set Aborting (thumbnail: some file was
+// skipped), 2 usage, 3 file error.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/desktop_fit.h"
 #include "image/file_formats.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/resample_stripes.h"
+#include "image/thumbnail_load.h"
 #include "toolkit/errors.h"
 #include "toolkit/stream.h"
 
@@ -30,6 +35,7 @@ constexpr const char* kUsageText =
     "       skyloom-img convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]\n"
     "       skyloom-img decode IN OUT.ppm [--index N]\n"
     "       skyloom-img wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]\n"
+    "       skyloom-img thumbnail FILE... --size WxH --out DIR\n"
     "filters: None Triangle Hermite Bell BSpline Lanczos3 Mitchell\n"
     "threads: 1..8 resampling threads (default: as many as the machine has, up to 8)\n";
 
@@ -46,7 +52,8 @@ struct TSize2 {
 struct TCommand {
   std::string verb;
   std::vector<std::string> files;
-  std::optional<TSize2> resize, desktop;
+  std::optional<TSize2> resize, desktop, thumbSize;
+  std::string outDir;
   TResampleFilter filter = rfBell;  // the application's start-up choice
   std::optional<int> index;
   int threads = 0;  // the machine decides
@@ -112,8 +119,17 @@ TCommand ParseCommand(int argc, char** argv) {
       cmd.index = ParseInt(value, "index");
     else if (arg == "--threads" && cmd.verb == "wallpaper")
       cmd.threads = ParseThreads(value);
+    else if (arg == "--size" && cmd.verb == "thumbnail")
+      cmd.thumbSize = ParseSize(value);
+    else if (arg == "--out" && cmd.verb == "thumbnail")
+      cmd.outDir = value;
     else
       throw TUsageError{"unknown option for " + cmd.verb + ": " + arg};
+  }
+  if (cmd.verb == "thumbnail") {
+    if (cmd.files.empty()) throw TUsageError{"thumbnail needs at least one file"};
+    if (!cmd.thumbSize || cmd.outDir.empty()) throw TUsageError{"thumbnail needs --size WxH and --out DIR"};
+    return cmd;
   }
   const std::size_t wanted = cmd.verb == "info" ? 1 : 2;
   if (cmd.verb != "info" && cmd.verb != "convert" && cmd.verb != "decode" && cmd.verb != "wallpaper")
@@ -206,7 +222,44 @@ int RunWallpaper(const TCommand& cmd) {
   return io.Aborting ? kAborted : kDone;
 }
 
+// The picture the thumbnail grid keeps for a file, always written at 24 bits.
+void SaveThumbnail(const TBitmap& thumb, const std::string& path) {
+  TBitmap out = Copy24Bit(thumb);
+  TImageIO writer;
+  writer.Params.BitsPerSample = 8;
+  writer.Params.SamplesPerPixel = 3;
+  writer.AttachedBitmap(&out);
+  writer.SaveToFileBMP(path);
+  if (writer.Aborting) throw EWriteError("cannot write " + path);
+}
+
+// One file: false (reported) when it cannot be read, decoded or written.
+bool MakeThumbnail(TImageIO& io, const std::string& file, const TCommand& cmd) {
+  const std::string out = (std::filesystem::path(cmd.outDir) / std::filesystem::path(file).stem()).string() + ".bmp";
+  try {
+    TBitmap thumb;
+    if (!LoadThumbnail(io, file, cmd.thumbSize->width, cmd.thumbSize->height, thumb)) {
+      std::fprintf(stderr, "skyloom-img: %s: cannot decode\n", file.c_str());
+      return false;
+    }
+    SaveThumbnail(thumb, out);
+    return true;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skyloom-img: %s: %s\n", file.c_str(), e.what());
+    return false;
+  }
+}
+
+// One loader for all files, as the grid keeps one.
+int RunThumbnail(const TCommand& cmd) {
+  TImageIO io;
+  bool all = true;
+  for (const std::string& file : cmd.files) all = MakeThumbnail(io, file, cmd) && all;
+  return all ? kDone : kAborted;
+}
+
 int Run(const TCommand& cmd) {
+  if (cmd.verb == "thumbnail") return RunThumbnail(cmd);
   if (cmd.verb == "info") return RunInfo(cmd);
   if (cmd.verb == "convert") return RunConvert(cmd);
   if (cmd.verb == "decode") return RunDecode(cmd);
