@@ -47,7 +47,28 @@ std::string WithoutDot(const std::string& ext) { return ext.empty() ? ext : ext.
 
 TImageIO::TImageIO() : metafileLoader_(LoadMetafile) { Params.SetDefaultParams(); }
 
-void TImageIO::AttachedBitmap(TBitmap* raster) { raster_ = raster; }
+void TImageIO::LeaveView() {
+  TImageIOView* old = std::exchange(view_, nullptr);
+  if (old) old->IODetached(this);
+}
+
+void TImageIO::AttachedBitmap(TBitmap* raster) {
+  LeaveView();
+  raster_ = raster;
+}
+
+void TImageIO::AttachedImageView(TImageIOView* view) {
+  if (view == view_) return;
+  LeaveView();
+  view_ = view;
+  raster_ = view_ ? view_->IOBitmap() : nullptr;
+  if (view_) view_->IOAttached(this);
+}
+
+void TImageIO::SetBackground(TColor colour) {
+  background_ = colour;
+  if (view_) view_->SetIOBackground(colour);
+}
 
 TProgressRec TImageIO::MakeProgress() {
   TProgressRec progress;
@@ -61,6 +82,7 @@ void TImageIO::RefreshTarget() {
   // A bare raster is only marked modified; an attached view will take the
   // DPI here and repaint.
   if (raster_) raster_->SetModified(true);
+  if (view_) view_->IOLoaded(Params.DpiX, Params.DpiY);
 }
 
 bool TImageIO::RunReader(TStream& stream, TBitmap& raster, std::int32_t fileType, bool paramsOnly,

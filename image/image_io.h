@@ -22,18 +22,45 @@ enum TMsgLanguage { msSystem, msEnglish, msItalian, msGerman, msSpanish, msFrenc
 
 using TMetafileLoader = std::function<std::unique_ptr<TMetafile>(const std::string& path)>;
 
+class TImageIO;
+
+// What a view offers the loader (the preview view implements it): its
+// raster, which stays the same object for the view's life, the background
+// colour, and a refresh after each read. A view that is destroyed detaches
+// the loaders still attached to it with AttachedImageView(nullptr).
+class TImageIOView {
+ public:
+  virtual TBitmap* IOBitmap() = 0;
+  // After a read: take the file's resolution, repaint and raise the view's
+  // image-changed notification.
+  virtual void IOLoaded(int dpiX, int dpiY) = 0;
+  virtual TColor IOBackground() const = 0;
+  virtual void SetIOBackground(TColor colour) = 0;
+  virtual void IOAttached(TImageIO*) {}
+  virtual void IODetached(TImageIO*) {}
+
+ protected:
+  ~TImageIOView() = default;
+};
+
 class TImageIO {
  public:
   TImageIO();
+  ~TImageIO() { AttachedImageView(nullptr); }
+  TImageIO(const TImageIO&) = delete;
+  TImageIO& operator=(const TImageIO&) = delete;
 
   // The raster read into and written from; never owned. Null detaches.
-  // (The image views attach through their own setter, which routes DPI,
-  // background and refreshes to the view.)
+  // Attaching a bare raster leaves any view.
   void AttachedBitmap(TBitmap* raster);
   TBitmap* AttachedBitmap() const { return raster_; }
+  // Reads into and writes from the view's raster; null detaches.
+  void AttachedImageView(TImageIOView* view);
+  TImageIOView* AttachedImageView() const { return view_; }
 
-  TColor Background() const { return background_; }
-  void SetBackground(TColor colour) { background_ = colour; }
+  // With a view attached, the view's colour.
+  TColor Background() const { return view_ ? view_->IOBackground() : background_; }
+  void SetBackground(TColor colour);
 
   TProgressEvent OnProgress;
   bool StreamHeaders = false;  // never set by the application
@@ -100,7 +127,10 @@ class TImageIO {
   // After a file read: DPI to the view (when one is attached) and refresh.
   void RefreshTarget();
 
+  void LeaveView();
+
   TBitmap* raster_ = nullptr;
+  TImageIOView* view_ = nullptr;
   TColor background_ = 0;
   TMetafileLoader metafileLoader_;
 };

@@ -134,6 +134,18 @@ TImageView::~TImageView() {
   // Detaching removes the processor from the list: walk a copy.
   const std::vector<TImageProc*> attached = procs_;
   for (TImageProc* proc : attached) proc->AttachedImageView(nullptr);
+  const std::vector<TImageIO*> loaders = loaders_;
+  for (TImageIO* io : loaders) io->AttachedImageView(nullptr);
+}
+
+void TImageView::IOAttached(TImageIO* io) { loaders_.push_back(io); }
+
+void TImageView::IODetached(TImageIO* io) { std::erase(loaders_, io); }
+
+void TImageView::IOLoaded(int dpiX, int dpiY) {
+  if (dpiX > 0) DpiX = dpiX;
+  if (dpiY > 0) DpiY = dpiY;
+  ProcRefresh();
 }
 
 void TImageView::ProcAttached(TImageProc* proc) { procs_.push_back(proc); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/resample_kernels.h"
 #include "toolkit/handles.h"
@@ -54,10 +55,11 @@ constexpr int kViewZoomed = 1;
 // The plain RGB value of a colour, system colours resolved.
 COLORREF ResolveViewColor(TViewColor color);
 
-// A processor attached to the view (TImageProc::AttachedImageView) resamples
-// the view's raster; the view then runs Update and raises OnImageChange, and
-// a view that is destroyed detaches the processors still attached to it.
-class TImageView : public TWindow, public TImageProcView {
+// A loader (TImageIO::AttachedImageView) reads into and writes from the
+// view's raster, a processor (TImageProc::AttachedImageView) resamples it;
+// after either changed it the view runs Update and raises OnImageChange. A
+// view that is destroyed detaches the components still attached to it.
+class TImageView : public TWindow, public TImageProcView, public TImageIOView {
  public:
   TImageView(HWND parent, int left, int top, int width, int height,
              TIEBorderStyle border = TIEBorderStyle::bsSingle);
@@ -122,6 +124,14 @@ class TImageView : public TWindow, public TImageProcView {
   void ProcAttached(TImageProc* proc) override;
   void ProcDetached(TImageProc* proc) override;
 
+  // TImageIOView.
+  TBitmap* IOBitmap() override { return &picture_; }
+  void IOLoaded(int dpiX, int dpiY) override;
+  TColor IOBackground() const override { return ResolveViewColor(background_); }
+  void SetIOBackground(TColor colour) override { SetBackground(colour); }
+  void IOAttached(TImageIO* io) override;
+  void IODetached(TImageIO* io) override;
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -141,6 +151,7 @@ class TImageView : public TWindow, public TImageProcView {
 
   TBitmap picture_;
   std::vector<TImageProc*> procs_;
+  std::vector<TImageIO*> loaders_;
   int zoom_ = 100;
   int viewX_ = 0;
   int viewY_ = 0;

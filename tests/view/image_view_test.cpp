@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/image_view.h"
 #include "tests/widgets/dib_surface.h"
@@ -244,6 +246,37 @@ TEST_F(ImageViewTest, AttachedProcessorResamplesTheViewsPicture) {
     early.AttachedImageView(view.get());
   }
   view.reset();
+}
+
+TEST_F(ImageViewTest, AttachedLoaderReadsIntoTheViewsPicture) {
+  // A 40 x 20 file at 300 dpi, written from a bare raster.
+  TBitmap source(40, 20, TPixelFormat::pf24bit);
+  Fill(source, kBlue);
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string path = std::string(dir) + "skyloom_view_test.bmp";
+  TImageIO writer;
+  writer.AttachedBitmap(&source);
+  writer.Params.DpiX = writer.Params.DpiY = 300;
+  writer.SaveToFileBMP(path);
+
+  MakeView();
+  view->SetAutoFit(true);
+  int imageChanges = 0;
+  view->OnImageChange = [&](void*) { ++imageChanges; };
+  auto io = std::make_unique<TImageIO>();
+  io->AttachedImageView(view.get());
+  EXPECT_EQ(io->AttachedBitmap(), &view->GetBitmap());
+  io->LoadFromFile(path);
+  DeleteFileA(path.c_str());
+  ASSERT_FALSE(io->Aborting);
+  EXPECT_EQ(view->GetBitmap().Width(), 40);
+  EXPECT_EQ(view->DpiX, 300);
+  EXPECT_EQ(imageChanges, 1);
+  EXPECT_EQ(view->Zoom(), 572);  // 229 / 0.4 = 572.5 -> 572 (181 / 0.2 = 905)
+  view.reset();
+  EXPECT_EQ(io->AttachedImageView(), nullptr);
+  EXPECT_EQ(io->AttachedBitmap(), nullptr);
 }
 
 }  // namespace
