@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Thumbnails of 30 JPEGs of 6000x4000 (quality 90; one synthetic photo and
-# 29 copies) for 100x100 cells, as
-# the thumbnail grid makes them: skyloom-img thumbnail (one process for all
-# files, reduced decode, plain stretch, 24-bit BMP out) beside
-# vipsthumbnail (one process, PPM out, one thread) and djpeg -scale 1/8
-# (one process per file, BMP out), programs alternating in every round.
+# 29 copies) for 100x100 cells, as the thumbnail grid makes them:
+# skyloom-img thumbnail (one process for all files, reduced decode, plain
+# stretch, 24-bit BMP out) beside vipsthumbnail (one process, PPM out, one
+# thread) and djpeg -scale 1/8 (one process per file, BMP out), programs
+# alternating in every round.
 #   bench/thumbnail-vs-peers.sh [BUILD_DIR] [ROUNDS]
 # Needs: libjpeg-turbo-progs, libvips-tools.
 set -euo pipefail
