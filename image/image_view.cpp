@@ -380,15 +380,12 @@ LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      if (updateLock_ == 0) {
-        if (DoubleBuffer)
-          PaintBuffered(dc);
-        else
-          PaintTo(dc);
-      }
-      EndPaint(Handle(), &ps);
+      PaintDc dc(Handle());
+      if (updateLock_ != 0) return 0;
+      if (DoubleBuffer)
+        PaintBuffered(dc.get());
+      else
+        PaintTo(dc.get());
       return 0;
     }
     case WM_SIZE:

@@ -294,16 +294,13 @@ LRESULT TInfoPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_PAINT: {
       // Double-buffered: the whole client is drawn off screen, then copied.
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
+      PaintDc dc(Handle());
       RECT r = ClientRect();
-      UniqueMemoryDc memory(CreateCompatibleDC(dc));
-      UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, r.right, r.bottom));
-      HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+      UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
+      UniqueGdiObject bitmap(CreateCompatibleBitmap(dc.get(), r.right, r.bottom));
+      SelectedObject selected(memory.get(), bitmap.get());
       PaintTo(memory.get());
-      BitBlt(dc, 0, 0, r.right, r.bottom, memory.get(), 0, 0, SRCCOPY);
-      SelectObject(memory.get(), old);
-      EndPaint(Handle(), &ps);
+      BitBlt(dc.get(), 0, 0, r.right, r.bottom, memory.get(), 0, 0, SRCCOPY);
       return 0;
     }
     case WM_LBUTTONDOWN:

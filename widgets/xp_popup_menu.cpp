@@ -52,19 +52,6 @@ HFONT CreateMenuFont() {
   return CreateFontIndirectW(&metrics.lfMenuFont);
 }
 
-// The font selected into a device context for the lifetime of the object.
-class SelectedFont {
- public:
-  SelectedFont(HDC dc, HGDIOBJ font) : dc_(dc), old_(SelectObject(dc, font)) {}
-  ~SelectedFont() { SelectObject(dc_, old_); }
-  SelectedFont(const SelectedFont&) = delete;
-  SelectedFont& operator=(const SelectedFont&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 }  // namespace
 
 TMenuItem& TMenuItem::Add(std::wstring caption, int imageIndex, TNotifyEvent onClick) {
@@ -117,7 +104,7 @@ class TXPPopupMenu::TMessageWindow : public TWindow {
     TMenuItem* item = m.CtlType == ODT_MENU ? Item(m.itemData, &top) : nullptr;
     if (!item) return FALSE;
     WindowDc dc(Handle());
-    SelectedFont font(dc.get(), menu_.menuFont_.get());
+    SelectedObject font(dc.get(), menu_.menuFont_.get());
     int width = 0, height = 0;
     menu_.ProposeSize(*item, dc.get(), width, height);
     if (top) menu_.MeasureTopItem(*item, dc.get(), width, height);
@@ -130,7 +117,7 @@ class TXPPopupMenu::TMessageWindow : public TWindow {
     bool top = false;
     TMenuItem* item = d.CtlType == ODT_MENU ? Item(d.itemData, &top) : nullptr;
     if (!item) return FALSE;
-    SelectedFont font(d.hDC, menu_.menuFont_.get());
+    SelectedObject font(d.hDC, menu_.menuFont_.get());
     bool selected = (d.itemState & ODS_SELECTED) != 0;
     if (top) menu_.DrawTopItem(*item, d.hDC, d.rcItem, selected);
     else menu_.DrawSubItem(*item, d.hDC, d.rcItem, selected);
@@ -272,7 +259,7 @@ void TXPPopupMenu::DrawTopItem(const TMenuItem& item, HDC dc, RECT r, bool selec
   UniqueGdiObject font(CreateFontIndirectW(&MenuTitle.VerticalFont));
   int textHeight = 0;
   {
-    SelectedFont selectedFont(dc, font.get());
+    SelectedObject selectedFont(dc, font.get());
     textHeight = TextSize(dc, L"X").cy;
   }
   int x = static_cast<int>(std::lrint((bar - textHeight) / 2.0 - 0.5)) - 1;  // halves to even
@@ -320,7 +307,7 @@ void TXPPopupMenu::DrawItemXP(const TMenuItem& item, HDC dc, const RECT& r, bool
   UniqueMemoryDc memory(CreateCompatibleDC(dc));
   UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(a.right, 1), std::max<LONG>(r.bottom, 1)));
   HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
-  SelectedFont font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
+  SelectedObject font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
   HDC m = memory.get();
   Fill(m, {0, 0, a.right, r.bottom}, BarColors.BackgroundColor);
   RECT column{a.left, a.top, a.left + ImageSize(Images()).cx + 8, a.bottom};
@@ -349,7 +336,7 @@ void TXPPopupMenu::DrawItemPlain(const TMenuItem& item, HDC dc, const RECT& r, b
   UniqueMemoryDc memory(CreateCompatibleDC(dc));
   UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(a.right, 1), std::max<LONG>(r.bottom, 1)));
   HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
-  SelectedFont font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
+  SelectedObject font(memory.get(), GetCurrentObject(dc, OBJ_FONT));
   HDC m = memory.get();
   Fill(m, {0, 0, a.right, r.bottom}, 0xFFFFFF);
   if (!selected) {
