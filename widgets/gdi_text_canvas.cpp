@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "widgets/menu_painting.h"
+
 namespace skyloom {
 namespace {
 
@@ -108,11 +110,7 @@ void TGdiTextCanvas::DrawText(const html::TFont& font, int x, int y, std::string
 }
 
 void TGdiTextCanvas::DrawLine(int x1, int y1, int x2, int y2, html::TColor color) {
-  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, ResolveColor(color)));
-  HGDIOBJ old = SelectObject(dc_, pen.get());
-  MoveToEx(dc_, x1, y1, nullptr);
-  LineTo(dc_, x2, y2);
-  SelectObject(dc_, old);
+  SolidLine(dc_, x1, y1, x2, y2, ResolveColor(color));
 }
 
 void TGdiTextCanvas::DrawPicture(std::string_view source, const html::TRect& rect) {

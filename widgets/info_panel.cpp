@@ -136,7 +136,7 @@ void TInfoPanel::DrawBackground(HDC dc, const RECT& r) const {
   SIZE size{info.bmWidth, info.bmHeight};
   if (size.cx <= 0 || size.cy <= 0) return;
   UniqueMemoryDc source(CreateCompatibleDC(dc));
-  HGDIOBJ old = SelectObject(source.get(), background_.get());
+  SelectedObject selected(source.get(), background_.get());
   if (BackgroundPosition == TBackgroundPosition::bpStretched) {
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.get(), 0, 0, size.cx, size.cy, SRCCOPY);
@@ -148,7 +148,6 @@ void TInfoPanel::DrawBackground(HDC dc, const RECT& r) const {
     POINT at = BackgroundOrigin(BackgroundPosition, r, size);
     BitBlt(dc, at.x, at.y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
   }
-  SelectObject(source.get(), old);
 }
 
 std::string TInfoPanel::AnchorAt(int x, int y) {

@@ -42,13 +42,19 @@ void TextOutVertical(HDC dc, int x, int y, const std::wstring& text, const LOGFO
   rotated.lfEscapement = 900;
   rotated.lfOrientation = 900;
   UniqueGdiObject created(CreateFontIndirectW(&rotated));
-  HGDIOBJ old = SelectObject(dc, created.get());
+  SelectedObject selected(dc, created.get());
   int mode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColor = SetTextColor(dc, color);
   TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
   SetTextColor(dc, oldColor);
   SetBkMode(dc, mode);
-  SelectObject(dc, old);
+}
+
+void SolidLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
+  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, color));
+  SelectedObject selected(dc, pen.get());
+  MoveToEx(dc, x1, y1, nullptr);
+  LineTo(dc, x2, y2);
 }
 
 std::wstring StripAccelerators(const std::wstring& caption, wchar_t mark) {

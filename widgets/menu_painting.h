@@ -17,6 +17,9 @@ void GradientFillVertical(HDC dc, const RECT& r, DWORD start, DWORD end);
 void GradientFillHorizontal(HDC dc, const RECT& r, DWORD start, DWORD end);
 
 // Draws text rotated 90 degrees counter-clockwise (reading upward from y).
+// A one-pixel solid line from (x1, y1) up to, not including, (x2, y2).
+void SolidLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color);
+
 void TextOutVertical(HDC dc, int x, int y, const std::wstring& text, const LOGFONTW& font, COLORREF color);
 
 // Every "&" removed; the character after one is kept unexamined ("&&" -> "&").

@@ -17,14 +17,6 @@ void Fill(HDC dc, const RECT& r, DWORD color) {
   FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
-  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, color));
-  HGDIOBJ old = SelectObject(dc, pen.get());
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
-  SelectObject(dc, old);
-}
-
 SIZE TextSize(HDC dc, const std::wstring& text) {
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -359,11 +351,11 @@ void TXPPopupMenu::DrawCheckBox(const TMenuItem& item, HDC dc, const RECT& a) {
   bool hasImage = item.ImageIndex >= 0 && item.ImageIndex < ImageList_GetImageCount(Images());
   if (hasImage) return;
   const COLORREF white = 0xFFFFFF;
-  Line(dc, c.left + 1, c.top + 5, c.left + 4, c.bottom - 2, white);
-  Line(dc, c.left + 2, c.top + 5, c.left + 4, c.bottom - 3, white);
-  Line(dc, c.left + 2, c.top + 4, c.left + 5, c.bottom - 3, white);
-  Line(dc, c.left + 4, c.bottom - 3, c.right + 2, c.top - 1, white);
-  Line(dc, c.left + 4, c.bottom - 2, c.right - 2, c.top + 3, white);
+  SolidLine(dc, c.left + 1, c.top + 5, c.left + 4, c.bottom - 2, white);
+  SolidLine(dc, c.left + 2, c.top + 5, c.left + 4, c.bottom - 3, white);
+  SolidLine(dc, c.left + 2, c.top + 4, c.left + 5, c.bottom - 3, white);
+  SolidLine(dc, c.left + 4, c.bottom - 3, c.right + 2, c.top - 1, white);
+  SolidLine(dc, c.left + 4, c.bottom - 2, c.right - 2, c.top + 3, white);
 }
 
 void TXPPopupMenu::DrawItemImage(const TMenuItem& item, HDC dc, const RECT& a) {
@@ -376,7 +368,7 @@ void TXPPopupMenu::DrawItemText(const TMenuItem& item, HDC dc, const RECT& a, co
   SetBkMode(dc, TRANSPARENT);
   int x = a.left + ImageSize(Images()).cx + 12;
   if (IsSeparator(item)) {
-    Line(dc, x + 4, a.top + 1, a.right, a.top + 1, kSeparatorColor);
+    SolidLine(dc, x + 4, a.top + 1, a.right, a.top + 1, kSeparatorColor);
     return;
   }
   if (!item.Enabled) SetTextColor(dc, kDisabledText);
