@@ -4,6 +4,8 @@
 
 #include "image/codecs/bmp_reader.h"
 #include "image/codecs/bmp_writer.h"
+#include "image/codecs/gif_reader.h"
+#include "image/codecs/gif_writer.h"
 #include "image/codecs/ico_reader.h"
 #include "image/codecs/jpeg_reader.h"
 #include "image/codecs/jpeg_writer.h"
@@ -33,6 +35,11 @@ void ReadCur(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& p
   ReadCurStream(s, raster, params, progress, paramsOnly);
 }
 
+void ReadGif(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly,
+             std::int64_t) {
+  ReadGifStream(s, raster, params, progress, paramsOnly);
+}
+
 void ReadJpeg(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly,
               std::int64_t) {
   ReadJpegStream(s, raster, params, progress, paramsOnly);
@@ -56,7 +63,7 @@ void ReadTga(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& p
 // One line per format; a codec plugs in by filling its slots.
 constexpr std::array<TCodec, 9> kCodecs{{
     {ioTIFF, nullptr, nullptr},
-    {ioGIF, nullptr, nullptr},
+    {ioGIF, ReadGif, WriteGifStream},
     {ioJPEG, ReadJpeg, WriteJpegStream},
     {ioPCX, ReadPcx, WritePcxStream},
     {ioBMP, ReadBmp, WriteBmpStream},

@@ -1,0 +1,162 @@
+#include "image/codecs/gif_lzw_decoder.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <vector>
+
+#include "image/codecs/gif_blocks.h"
+#include "image/codecs/gif_interlace.h"
+#include "image/pixel_buffer.h"
+#include "toolkit/stream.h"
+
+namespace skyloom {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "codes are read as little-endian words");
+
+constexpr unsigned kMaxCodeSize = 12;
+constexpr std::size_t kTableSize = 4096;
+constexpr std::size_t kSlack = 8;  // zero bytes after the data: one code is one 8-byte load
+
+class TCodeReader {
+ public:
+  TCodeReader(const std::uint8_t* data, std::size_t size) : data_(data), bits_(size * 8) {}
+
+  bool Next(unsigned size, unsigned& code) {
+    if (at_ + size > bits_) return false;
+    std::uint64_t word;
+    std::memcpy(&word, data_ + (at_ >> 3), sizeof word);
+    code = static_cast<unsigned>(word >> (at_ & 7)) & ((1u << size) - 1);
+    at_ += size;
+    return true;
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t bits_;
+  std::size_t at_ = 0;
+};
+
+// Every string in the table was written to the output once already, so an
+// entry is only where that happened and how long it is: a code is decoded
+// by copying its earlier occurrence forward, never by walking prefixes.
+struct TStrings {
+  std::array<std::size_t, kTableSize> start{};
+  std::array<std::uint16_t, kTableSize> length{};
+};
+
+// Copies len bytes from out[from] to out[to] (from < to, ranges may
+// overlap), dropping what falls past outSize.
+inline void CopyForward(std::uint8_t* out, std::size_t to, std::size_t from, std::size_t len, std::size_t outSize) {
+  std::uint8_t* d = out + to;
+  const std::uint8_t* s = out + from;
+  // Far enough apart and from the end: whole words, the overshoot landing
+  // on positions that later codes overwrite.
+  if (to - from >= 8 && to + len + 8 <= outSize) {
+    for (std::size_t i = 0; i < len; i += 8) std::memcpy(d + i, s + i, 8);
+    return;
+  }
+  const std::size_t n = std::min(len, outSize - to);
+  for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+}
+
+}  // namespace
+
+TLzwEnd DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
+                       std::size_t outSize) {
+  const unsigned clear = 1u << minCodeSize;
+  const unsigned end = clear + 1;
+  const unsigned firstSize = static_cast<unsigned>(minCodeSize) + 1;
+  unsigned codeSize = firstSize;
+  unsigned next = clear + 2;
+  unsigned limit = 1u << firstSize;
+  bool fresh = true;       // the next code starts a table (after a clear, or at the start)
+  bool justCleared = false;
+  bool full = false;
+  std::size_t pos = 0;      // output position of the next string
+  std::size_t prevPos = 0;  // where the previous string went, and its length
+  std::size_t prevLen = 0;
+  TStrings strings;
+  TCodeReader in(data, size);
+
+  for (unsigned code = 0; in.Next(codeSize, code);) {
+    if (code == clear) {
+      codeSize = firstSize;
+      next = clear + 2;
+      limit = 1u << firstSize;
+      fresh = justCleared = true;
+      full = false;
+      continue;
+    }
+    if (code == end) return justCleared ? TLzwEnd::kFailed : TLzwEnd::kEndCode;
+    if (full) return TLzwEnd::kFailed;  // a full table takes a clear code next
+    justCleared = false;
+    if (fresh) {
+      if (code >= next) code = 0;
+      if (pos < outSize) out[pos] = static_cast<std::uint8_t>(code);
+      prevPos = pos++;
+      prevLen = 1;
+      fresh = false;
+      continue;
+    }
+    if (code > next) return TLzwEnd::kFailed;
+    std::size_t len = 1;
+    if (code < clear) {
+      if (pos < outSize) out[pos] = static_cast<std::uint8_t>(code);
+    } else {
+      // An entry, or the one being made (previous string + its own first
+      // character), which is the previous string's occurrence one longer.
+      const std::size_t from = code == next ? prevPos : strings.start[code];
+      len = code == next ? prevLen + 1 : strings.length[code];
+      if (pos < outSize) CopyForward(out, pos, from, len, outSize);
+    }
+    strings.start[next] = prevPos;
+    strings.length[next] = static_cast<std::uint16_t>(prevLen + 1);
+    if (++next == limit) {
+      if (codeSize == kMaxCodeSize) {
+        full = true;
+      } else {
+        ++codeSize;
+        limit <<= 1;
+      }
+    }
+    prevPos = pos;
+    prevLen = len;
+    pos += len;
+  }
+  return TLzwEnd::kOutOfData;
+}
+
+bool DecodeGifLzw(TStream& stream, int height, int width, std::uint8_t* out, bool interlaced) {
+  const std::int64_t start = stream.Position();
+  const auto fail = [&] {
+    stream.SetPosition(start);
+    return false;
+  };
+  std::uint8_t minCodeSize = 0;
+  if (stream.Read(&minCodeSize, 1) != 1 || minCodeSize < 2 || minCodeSize > 9) return fail();
+  std::vector<std::uint8_t> data;
+  ReadSubBlocks(stream, &data);
+  if (data.empty()) return true;
+  const std::size_t size = data.size();
+  data.resize(size + kSlack, 0);
+
+  const std::size_t rows = height > 0 ? static_cast<std::size_t>(height) : 0;
+  const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
+  const std::size_t pixels = rows * columns;
+  if (!interlaced || rows < 2) {
+    if (DecodeLzwCodes(data.data(), size, minCodeSize, out, pixels) == TLzwEnd::kFailed) return fail();
+    return true;
+  }
+  // Interlaced rows are decoded in stream order, then put in place.
+  TPixelBuffer stored(pixels);
+  if (DecodeLzwCodes(data.data(), size, minCodeSize, stored.Data(), pixels) == TLzwEnd::kFailed) return fail();
+  const std::vector<int> order = InterlacedRowOrder(height);
+  for (std::size_t k = 0; k < rows; ++k)
+    std::memcpy(out + static_cast<std::size_t>(order[k]) * columns, stored.Data() + k * columns, columns);
+  return true;
+}
+
+}  // namespace skyloom
