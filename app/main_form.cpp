@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "app/artwork.h"
+#include "app/bind_handler.h"
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
 #include "toolkit/random.h"
@@ -14,13 +16,21 @@ constexpr int kToolBarHeight = 40;
 constexpr int kPanelWidth = 260;
 constexpr int kListWidth = 362;
 constexpr int kItemHeight = 13;
+constexpr int kInfoHeight = 103;
+constexpr int kButtonWidth = 39, kButtonHeight = 38, kToolImageSize = 32;
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+constexpr TViewColor kButtonFace = 0x80000000u + COLOR_BTNFACE;
 
-// A tool window with minimise and maximise boxes. It keeps its system menu
-// (and so a close box) until the notification-area icon exists to bring a
-// hidden window back and to leave the program.
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
-                             WS_CLIPCHILDREN;
+// A tool window with minimise and maximise boxes and no system menu, so no
+// close box: it is left through "Hide Skyloom" and the tray menu.
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+
+// The about text of the information panel.
+constexpr char kInfoText[] =
+    "<P ALIGN=center><FONT FACE=\"Tahoma\" SIZE=12 COLOR=\"#FF0000\"><B>Skyloom</B></FONT></P><BR>"
+    "<P ALIGN=\"centre\">by <B>Quillbright</B></P>"
+    "<P ALIGN=left><HR><BR>Visit us at <A HREF=\"https://quillbright.example/\">https://quillbright.example/</A>"
+    "<BR>For this software and more...</P>";
 
 std::wstring DirectoryOfExecutable() {
   std::wstring path(32768, L'\0');
@@ -28,21 +38,22 @@ std::wstring DirectoryOfExecutable() {
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-// Binds a handler method to a notify event.
-template <typename Form>
-TNotifyEvent Bind(Form* form, void (Form::*handler)(void*)) {
-  return [form, handler](void* sender) { (form->*handler)(sender); };
-}
-
 }  // namespace
 
 TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWINDOW, kClientWidth, kClientHeight) {
+  ImageList2 = LoadToolbarImages();
+  MenuImages = LoadMenuImages();
+  bigIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
+  smallIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   StatusBar1 = std::make_unique<TStatusBar>(Handle(), kStatusHeight);
   PageControl1 = std::make_unique<TPageControl>(Handle(), 0, 0, kClientWidth, kClientHeight - kStatusHeight);
   CreateImagePage(PageControl1->AddPage(L"Image Wallpaper"));
   CreateVideoPage(PageControl1->AddPage(L"Video Wallpaper"));
   PageControl1->SetActivePageIndex(0);
   CreateComponents();
+  CreateTray();
   CenterOnScreen();
   FormCreate();
 }
@@ -50,10 +61,12 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
 TMainForm::~TMainForm() { FormDestroy(); }
 
 void TMainForm::CreateComponents() {
-  ImageIO1.AttachedBitmap(&WallpaperRaster);
-  ImageIO1.SetBackground(GetSysColor(COLOR_BTNFACE));
+  ImageIO1.AttachedImageView(ImageView1.get());
   ImageIO1.OnProgress = [this](void* sender, int percent) { ImageIO1Progress(sender, percent); };
-  ImageProc.AttachedBitmap(&WallpaperRaster);
+  ImageProc.AttachedImageView(ImageView1.get());
+  // Attaching the processor hands it the view's colour; the view keeps the
+  // button face, the colour loaders put behind transparent parts.
+  ImageView1->SetBackground(kButtonFace);
   ImageProc.OnProgress = [this](void* sender, int percent) { ImageProcProgress(sender, percent); };
   DesktopTheme = std::make_unique<TDesktopTheme>();
   // The prepared bitmap is already fitted to the desktop: shown centred on
@@ -73,24 +86,25 @@ void TMainForm::CreateImagePage(TPanel& page) {
   const int width = area.right, height = area.bottom;
   HWND parent = page.Handle();
 
-  ToolBar1 = std::make_unique<TToolBar>(parent, 0, 0, width, kToolBarHeight);
+  ToolBar1 = std::make_unique<TToolBar>(parent, 0, 0, width, kToolBarHeight, ImageList2.get(), kToolImageSize,
+                                        kButtonWidth, kButtonHeight);
   auto& bar = *ToolBar1;
   bar.AddSeparator();
-  bar.AddButton(L"Add", L"Add Files to List", Bind(this, &TMainForm::ToolButton1Click));
-  bar.AddButton(L"Delete", L"Trash all List", Bind(this, &TMainForm::DeleteImage1Click));
+  bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton1Click));
+  bar.AddButton(1, L"Trash all List", Bind(this, &TMainForm::DeleteImage1Click));
   bar.AddSeparator();
-  bar.AddButton(L"Check", L"Check all Files", Bind(this, &TMainForm::ToolButton4Click));
-  bar.AddButton(L"Uncheck", L"Uncheck All Files", Bind(this, &TMainForm::ToolButton7Click));
+  bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton4Click));
+  bar.AddButton(3, L"Uncheck All Files", Bind(this, &TMainForm::ToolButton7Click));
   bar.AddSeparator();
-  bar.AddButton(L"Prev", L"Previous Image in list", Bind(this, &TMainForm::PrevImage1Click));
-  StartButton = bar.AddButton(L"Start", L"Start Skyloom", Bind(this, &TMainForm::ToolButton11Click));
-  bar.AddButton(L"Next", L"Next Image In List", Bind(this, &TMainForm::NextImage1Click));
-  StopButton = bar.AddButton(L"Stop", L"Stop Skyloom", Bind(this, &TMainForm::ToolButton3Click));
+  bar.AddButton(4, L"Previous Image in list", Bind(this, &TMainForm::PrevImage1Click));
+  StartButton = bar.AddButton(5, L"Start Skyloom", Bind(this, &TMainForm::ToolButton11Click));
+  bar.AddButton(6, L"Next Image In List", Bind(this, &TMainForm::NextImage1Click));
+  StopButton = bar.AddButton(7, L"Stop Skyloom", Bind(this, &TMainForm::ToolButton3Click));
   bar.AddSeparator();
-  bar.AddButton(L"Open", L"Open Gallery File", Bind(this, &TMainForm::LoadGallery1Click));
-  bar.AddButton(L"Save", L"Save Gallery File", Bind(this, &TMainForm::SaveGallery1Click));
+  bar.AddButton(8, L"Open Gallery File", Bind(this, &TMainForm::LoadGallery1Click));
+  bar.AddButton(9, L"Save Gallery File", Bind(this, &TMainForm::SaveGallery1Click));
   bar.AddSeparator();
-  bar.AddButton(L"Hide", L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
+  bar.AddButton(10, L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
   bar.SetButtonEnabled(StopButton, false);
 
   const int below = height - kToolBarHeight;
@@ -102,18 +116,18 @@ void TMainForm::CreateImagePage(TPanel& page) {
   randomcheck = std::make_unique<TCheckBox>(panel, L"Random Image", 120, 42, 120, 17);
 
   GroupBox4 = std::make_unique<TGroupBox>(panel, L"Wallpaper Snapshot", 0, 80, kPanelWidth, 250);
-  ImageView1 = std::make_unique<TLabel>(panel, L"", 15, 98, 229, 181);
-  SetWindowLongPtrW(ImageView1->Handle(), GWL_STYLE, WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_BLACKFRAME);
+  ImageView1 = std::make_unique<TImageView>(panel, 15, 98, 229, 181);
+  ImageView1->SetCenter(true);
+  ImageView1->SetAutoFit(true);
+  ImageView1->SetBackgroundStyle(TIEBackgroundStyle::iebsChessboard);
+  // Above the group box that frames it, which clips its siblings.
+  SetWindowPos(ImageView1->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ProgressBar = std::make_unique<TProgressBar>(panel, 15, 283, 229, 7);
   ResizeBox = std::make_unique<TComboBox>(
       panel, 15, 296, 229, 200,
       std::vector<std::wstring>{L"None", L"Triangle", L"Hermite", L"Bell", L"BSpline", L"Lanczos3", L"Mitchell"});
 
-  InfoPanel1 = std::make_unique<TPanel>(panel, 0, below - 103, kPanelWidth, 103, RGB(255, 255, 255));
-  SetWindowLongPtrW(InfoPanel1->Handle(), GWL_EXSTYLE, WS_EX_STATICEDGE);
-  InfoLabel = std::make_unique<TLabel>(InfoPanel1->Handle(), L"Skyloom\r\nQuillbright\r\n\r\nFor this software and more...",
-                                       0, 8, kPanelWidth - 4, 90);
-  SetWindowLongPtrW(InfoLabel->Handle(), GWL_STYLE, WS_CHILD | WS_VISIBLE | SS_CENTER);
+  CreateInfoPanel(panel, below - kInfoHeight);
 
   ImageListBox = std::make_unique<TCheckListBox>(parent, width - kListWidth, kToolBarHeight, kListWidth, below,
                                                  kItemHeight, kSilver);
@@ -122,25 +136,33 @@ void TMainForm::CreateImagePage(TPanel& page) {
   ImageListBox->PopupMenu.Add(L"&Delete Image", Bind(this, &TMainForm::DeleteImage1Click));
 }
 
+void TMainForm::CreateInfoPanel(HWND parent, int top) {
+  InfoPanel1 = std::make_unique<TInfoPanel>(parent, 0, top, kPanelWidth, kInfoHeight);
+  InfoPanel1->Color = 0xFFFFFF;
+  InfoPanel1->BevelOuter = TPanelBevel::bvLowered;
+  InfoPanel1->SetText(kInfoText);
+}
+
 void TMainForm::CreateVideoPage(TPanel& page) {
   const RECT area = page.ClientRect();
   HWND parent = page.Handle();
-  ToolBar2 = std::make_unique<TToolBar>(parent, 0, 0, area.right, kToolBarHeight);
+  ToolBar2 = std::make_unique<TToolBar>(parent, 0, 0, area.right, kToolBarHeight, ImageList2.get(),
+                                        kToolImageSize, kButtonWidth, kButtonHeight);
   auto& bar = *ToolBar2;
   bar.AddSeparator();
-  bar.AddButton(L"Add", L"Add Files to List", Bind(this, &TMainForm::ToolButton18Click));
-  bar.AddButton(L"Delete", L"Trash all List", Bind(this, &TMainForm::ToolButton19Click));
+  bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton18Click));
+  bar.AddButton(1, L"Trash all List", Bind(this, &TMainForm::ToolButton19Click));
   bar.AddSeparator();
-  bar.AddButton(L"Check", L"Check all Files", Bind(this, &TMainForm::ToolButton21Click));
-  bar.AddButton(L"Uncheck", L"Uncheck All Files", Bind(this, &TMainForm::ToolButton22Click));
+  bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton21Click));
+  bar.AddButton(3, L"Uncheck All Files", Bind(this, &TMainForm::ToolButton22Click));
   bar.AddSeparator();
-  bar.AddButton(L"Play", L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
-  const int stop = bar.AddButton(L"Stop", L"Stop Video WallPaper", Bind(this, &TMainForm::ToolButton25Click));
+  bar.AddButton(kVideoStartImage, L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
+  const int stop = bar.AddButton(kVideoStopImage, L"Stop Video WallPaper", Bind(this, &TMainForm::ToolButton25Click));
   bar.AddSeparator();
-  bar.AddButton(L"Open", L"Open Video Gallery File", Bind(this, &TMainForm::ToolButton29Click));
-  bar.AddButton(L"Save", L"Save Video Gallery File", Bind(this, &TMainForm::ToolButton30Click));
+  bar.AddButton(8, L"Open Video Gallery File", Bind(this, &TMainForm::ToolButton29Click));
+  bar.AddButton(9, L"Save Video Gallery File", Bind(this, &TMainForm::ToolButton30Click));
   bar.AddSeparator();
-  bar.AddButton(L"Hide", L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
+  bar.AddButton(10, L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
   bar.SetButtonEnabled(stop, false);
 
   VideoCheck = std::make_unique<TCheckListBox>(parent, 0, kToolBarHeight, area.right, area.bottom - kToolBarHeight,
@@ -158,8 +180,11 @@ void TMainForm::FormCreate() {
   Timer1->SetDelay(timeredit->Value() * 60000);
 }
 
+// Also run when the session ends, when the process is ended after the
+// message returns: nothing is left running and the icon leaves the tray.
 void TMainForm::FormDestroy() {
   if (Timer1) Timer1->SetActive(false);
+  if (TrayIcon1) TrayIcon1->RemoveFromTray();
 }
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,6 +200,9 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RunCommandLine(arguments);
       return 0;
     }
+    case WM_ENDSESSION:
+      if (wParam) FormDestroy();
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

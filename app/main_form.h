@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the image and video playlists on two tabs, their
-// toolbars, the interval group and the wallpaper snapshot group.
+// toolbars, the interval group, the wallpaper snapshot group, the about
+// panel, and the notification-area icon with its menu.
 #include <windows.h>
 
 #include <memory>
@@ -13,11 +14,16 @@
 #include "image/bitmap.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
+#include "image/image_view.h"
 #include "timing/thread_timer.h"
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/handles.h"
 #include "toolkit/window.h"
+#include "widgets/info_panel.h"
+#include "widgets/tray_icon.h"
+#include "widgets/xp_popup_menu.h"
 
 namespace skyloom {
 
@@ -75,25 +81,40 @@ class TMainForm : public TForm {
   void ToolButton15Click(void* sender);
   void ToolButton24Click(void* sender);
   void ToolButton25Click(void* sender);
-  void ShowMainWindow(void* sender);
+  void NextVideo1Click(void* sender);
+  void Close1Click(void* sender);
+  void TrayIcon1DblClick(void* sender);
+  void OpenDialog1Click(void* sender);
   void Exit1Click(void* sender);
 
   // Runs a command line, ours or one handed over by a second start.
   void RunCommandLine(const std::vector<std::wstring>& arguments);
 
+  // ImageList2: the toolbars' pictures; the tray menu's pictures. Declared
+  // before the controls that show them, so they outlive them.
+  UniqueImageList ImageList2, MenuImages;
+
   // Controls (named as the stored form names them).
   std::unique_ptr<TStatusBar> StatusBar1;
   std::unique_ptr<TPageControl> PageControl1;
   std::unique_ptr<TToolBar> ToolBar1, ToolBar2;
-  std::unique_ptr<TPanel> Panel2, InfoPanel1;
+  std::unique_ptr<TPanel> Panel2;
   std::unique_ptr<TGroupBox> GroupBox3, GroupBox4;
-  std::unique_ptr<TLabel> MinutesLabel, InfoLabel;
+  std::unique_ptr<TLabel> MinutesLabel;
   std::unique_ptr<TSpinEdit> timeredit;
   std::unique_ptr<TCheckBox> randomcheck;
-  std::unique_ptr<TLabel> ImageView1;
+  std::unique_ptr<TImageView> ImageView1;
   std::unique_ptr<TProgressBar> ProgressBar;
   std::unique_ptr<TComboBox> ResizeBox;
   std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
+  std::unique_ptr<TInfoPanel> InfoPanel1;
+
+  // The notification-area icon and its menu; the timer items follow the
+  // timer's state like the toolbar buttons.
+  std::unique_ptr<TXPPopupMenu> XPPopupMenu1;
+  std::unique_ptr<TTrayIcon> TrayIcon1;
+  TMenuItem* StartTimer1 = nullptr;
+  TMenuItem* StopTimer1 = nullptr;
 
   // Dialogs.
   TFileDialog OpenVideo{TFileDialog::Kind::Open, L"Avi Files|*.avi|Mpeg Files|*.mpg|All Files|*.*", L".avi"};
@@ -105,9 +126,7 @@ class TMainForm : public TForm {
   // Toolbar command ids, for enabling and for tests.
   int StartButton = 0, StopButton = 0;
 
-  // The working raster: loaded, resampled and saved in place (the preview
-  // shows it once the image view exists).
-  TBitmap WallpaperRaster;
+  // Both work on ImageView1's picture: loaded, resampled and saved in place.
   TImageIO ImageIO1;
   TImageProc ImageProc;
   std::unique_ptr<TDesktopTheme> DesktopTheme;  // reads the system's theme at creation
@@ -119,6 +138,9 @@ class TMainForm : public TForm {
  private:
   void CreateImagePage(TPanel& page);
   void CreateVideoPage(TPanel& page);
+  void CreateInfoPanel(HWND parent, int top);
+  void CreateTray();
+  void SetTimerControls(bool running);
   void FormCreate();
   void FormDestroy();
   void CreateComponents();
@@ -132,6 +154,9 @@ class TMainForm : public TForm {
   void RunCommand(TCommand command);
   void OnCopyData(const COPYDATASTRUCT& data);
 
+  void ShowForm();
+
+  UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;
   TRotationState rotation_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;

@@ -24,29 +24,26 @@ void TMainForm::ToolButton11Click(void*) {
   timeredit->SetEnabledBoth(false);
   Timer1->SetDelay(minutes * 60000);
   Timer1->SetActive(true);
-  // The tray menu's "Start/Stop WallPaper Timer" items follow with the tray.
-  ToolBar1->SetButtonEnabled(StartButton, false);
-  ToolBar1->SetButtonEnabled(StopButton, true);
+  SetTimerControls(true);
 }
 
 void TMainForm::ToolButton3Click(void*) {
   Timer1->SetActive(false);
-  ToolBar1->SetButtonEnabled(StartButton, true);
+  SetTimerControls(false);
   timeredit->SetEnabledBoth(true);
-  ToolBar1->SetButtonEnabled(StopButton, false);
 }
+
+// The toolbar buttons and the tray menu items of the timer, both ways.
+void TMainForm::SetTimerControls(bool running) {
+  StopTimer1->Enabled = running;
+  StartTimer1->Enabled = !running;
+  ToolBar1->SetButtonEnabled(StartButton, !running);
+  ToolBar1->SetButtonEnabled(StopButton, running);
+}
+
 void TMainForm::ToolButton24Click(void*) { NotAvailableYet("Video wallpaper"); }
 void TMainForm::ToolButton25Click(void*) { NotAvailableYet("Video wallpaper"); }
-
-void TMainForm::ToolButton15Click(void*) { Hide(); }
-
-void TMainForm::ShowMainWindow(void*) {
-  Show();
-  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
-  SetForegroundWindow(Handle());
-}
-
-void TMainForm::Exit1Click(void*) { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+void TMainForm::NextVideo1Click(void*) { NotAvailableYet("Video wallpaper"); }
 
 void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
   std::vector<std::string> utf8;
@@ -65,7 +62,7 @@ void TMainForm::RunCommand(TCommand command) {
     case TCommand::Prev: return PrevImage1Click(nullptr);
     case TCommand::Start: return ToolButton11Click(nullptr);
     case TCommand::Stop: return ToolButton3Click(nullptr);
-    case TCommand::Show: return ShowMainWindow(nullptr);
+    case TCommand::Show: return OpenDialog1Click(nullptr);
     case TCommand::Hide: return ToolButton15Click(nullptr);
     case TCommand::Exit: return Exit1Click(nullptr);
     case TCommand::CheckAllImages: return ToolButton4Click(nullptr);

@@ -21,7 +21,7 @@ void TMainForm::NextImage1Click(void*) { Rotate(RotationTick); }
 void TMainForm::PrevImage1Click(void*) { Rotate(RotatePrevious); }
 void TMainForm::ImageListBoxDblClick(void*) { Rotate(RotateFrom, ImageListBox->ItemIndex()); }
 
-// Loads the selected entry into the working raster (the snapshot preview);
+// Loads the selected entry into the snapshot preview;
 // the bar runs during the load and drops back to 0 at its end.
 void TMainForm::ImageListBoxClick(void*) {
   const int index = ImageListBox->ItemIndex();

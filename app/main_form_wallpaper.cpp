@@ -30,7 +30,7 @@ void TMainForm::SetWallpaperFromFile(const std::string& path) {
   ImageIO1.LoadFromFile(path);
   // Content the decoders could not read leaves the wallpaper as it was; the
   // status bar says so, without a box that would stop an unattended timer.
-  if (ImageIO1.Aborting || WallpaperRaster.Empty()) {
+  if (ImageIO1.Aborting || ImageView1->GetBitmap().Empty()) {
     StatusBar1->SetText(L"Could not read the picture " + Widen(path));
     ProgressBar->SetPosition(0);
     return;
@@ -43,12 +43,13 @@ void TMainForm::SetWallpaperFromFile(const std::string& path) {
 }
 
 void TMainForm::FitToDesktop() {
-  const int width = WallpaperRaster.Width(), height = WallpaperRaster.Height();
+  const TBitmap& picture = ImageView1->GetBitmap();
+  const int width = picture.Width(), height = picture.Height();
   const int r1 = AppRandom().Draw(20);
   const int r2 = AppRandom().Draw(20);
   // A picture smaller than 21 pixels: the nearest pixel inside it.
   const int x = std::min(r2 + 1, width - 1), y = std::min(r1 + 1, height - 1);
-  WallpaperBackColor = PixelColour(WallpaperRaster, x, y);
+  WallpaperBackColor = PixelColour(picture, x, y);
 
   const TScreenSize desktop = PhysicalVirtualScreenSize();
   const TSize fitted = FitToDesktopSize(width, height, desktop.width, desktop.height);

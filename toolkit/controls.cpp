@@ -132,25 +132,26 @@ std::wstring TStatusBar::Text() const {
   return text;
 }
 
-TToolBar::TToolBar(HWND parent, int left, int top, int width, int height) {
-  CreateControl(TOOLBARCLASSNAMEW, L"",
-                TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, 0,
-                parent, left, top, width, height);
+TToolBar::TToolBar(HWND parent, int left, int top, int width, int height, HIMAGELIST images, int imageSize,
+                   int buttonWidth, int buttonHeight) {
+  CreateControl(TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                0, parent, left, top, width, height);
   SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-  SendMessageW(Handle(), TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+  SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  SendMessageW(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+  SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth, buttonHeight));
 }
 
-int TToolBar::AddButton(const std::wstring& caption, const std::wstring& hint, TNotifyEvent handler) {
+int TToolBar::AddButton(int imageIndex, const std::wstring& hint, TNotifyEvent handler) {
   const int command = nextCommand_++;
-  buttons_[command] = Button{caption, hint, std::move(handler)};
+  buttons_[command] = Button{hint, std::move(handler)};
   order_.push_back(command);
   TBBUTTON button{};
-  button.iBitmap = I_IMAGENONE;
+  button.iBitmap = imageIndex;
   button.idCommand = command;
   button.fsState = TBSTATE_ENABLED;
-  button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-  button.iString = reinterpret_cast<INT_PTR>(buttons_[command].caption.c_str());
+  button.fsStyle = BTNS_BUTTON;
+  button.iString = -1;
   SendMessageW(Handle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
   return command;
 }

@@ -81,12 +81,15 @@ class TStatusBar : public TControl {
   std::wstring Text() const;
 };
 
-// A flat toolbar of text buttons with hints (tooltips). Each button runs its
-// handler; AddButton answers the button's command id.
+// A flat toolbar of picture buttons with hints (tooltips). Each button runs
+// its handler; AddButton answers the button's command id.
 class TToolBar : public TControl {
  public:
-  TToolBar(HWND parent, int left, int top, int width, int height);
-  int AddButton(const std::wstring& caption, const std::wstring& hint, TNotifyEvent handler);
+  // images: the button pictures (not owned), each imageSize square;
+  // buttons are buttonWidth x buttonHeight.
+  TToolBar(HWND parent, int left, int top, int width, int height, HIMAGELIST images, int imageSize,
+           int buttonWidth, int buttonHeight);
+  int AddButton(int imageIndex, const std::wstring& hint, TNotifyEvent handler);
   void AddSeparator();
   void SetButtonEnabled(int commandId, bool enabled);
   bool ButtonEnabled(int commandId) const;
@@ -98,7 +101,7 @@ class TToolBar : public TControl {
 
  private:
   struct Button {
-    std::wstring caption, hint;
+    std::wstring hint;
     TNotifyEvent handler;
   };
   std::map<int, Button> buttons_;

@@ -1,6 +1,7 @@
 #pragma once
 // Owning wrappers for Windows handles: each frees its handle exactly once.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -58,11 +59,24 @@ struct MemoryDcTraits {
   static void Close(HDC h) { DeleteDC(h); }
 };
 
+struct ImageListTraits {
+  static HIMAGELIST Invalid() { return nullptr; }
+  static bool Valid(HIMAGELIST h) { return h != nullptr; }
+  static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static bool Valid(HICON h) { return h != nullptr; }
+  static void Close(HICON h) { DestroyIcon(h); }
+};
+
 using UniqueHandle = UniqueWinHandle<HANDLE, KernelHandleTraits>;
 using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
 using UniqueGdiObject = UniqueWinHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueKey = UniqueWinHandle<HKEY, RegistryKeyTraits>;
 using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
+using UniqueImageList = UniqueWinHandle<HIMAGELIST, ImageListTraits>;
+using UniqueIcon = UniqueWinHandle<HICON, IconTraits>;
 
 // A window's device context, released to its window.
 class WindowDc {

@@ -13,13 +13,6 @@
 
 namespace skyloom {
 
-struct IconTraits {
-  static HICON Invalid() { return nullptr; }
-  static bool Valid(HICON h) { return h != nullptr; }
-  static void Close(HICON h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueWinHandle<HICON, IconTraits>;
-
 // Pictures fetched for IMG sources, kept between paints.
 class TPictureCache {
  public:
