@@ -15,6 +15,8 @@
 #include "image/codecs/png_writer.h"
 #include "image/codecs/tga_reader.h"
 #include "image/codecs/tga_writer.h"
+#include "image/codecs/tiff_reader.h"
+#include "image/codecs/tiff_writer.h"
 #include "image/file_formats.h"
 
 namespace skyloom {
@@ -60,9 +62,14 @@ void ReadTga(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& p
   ReadTgaStream(s, raster, params, progress, paramsOnly);
 }
 
+void ReadTiff(TStream& s, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly,
+              std::int64_t) {
+  ReadTiffStream(s, raster, params, progress, paramsOnly);
+}
+
 // One line per format; a codec plugs in by filling its slots.
 constexpr std::array<TCodec, 9> kCodecs{{
-    {ioTIFF, nullptr, nullptr},
+    {ioTIFF, ReadTiff, WriteTiffStream},
     {ioGIF, ReadGif, WriteGifStream},
     {ioJPEG, ReadJpeg, WriteJpegStream},
     {ioPCX, ReadPcx, WritePcxStream},

@@ -1,0 +1,119 @@
+#include "image/codecs/tiff_strips.h"
+
+#include "image/codecs/ccitt_fax.h"
+#include "image/codecs/packbits.h"
+
+namespace skyloom {
+namespace {
+
+class TRawRows final : public TTiffRowSource {
+ public:
+  TRawRows(std::vector<std::uint8_t>& data, std::size_t rowBytes) : data_(data), rowBytes_(rowBytes) {}
+  std::uint8_t* Next() override {
+    if (rowBytes_ > data_.size() - position_) return nullptr;
+    std::uint8_t* row = data_.data() + position_;
+    position_ += rowBytes_;
+    return row;
+  }
+
+ private:
+  std::vector<std::uint8_t>& data_;
+  std::size_t rowBytes_;
+  std::size_t position_ = 0;
+};
+
+class TPackBitsRows final : public TTiffRowSource {
+ public:
+  TPackBitsRows(const std::vector<std::uint8_t>& data, std::size_t rowBytes)
+      : reader_(data.data(), data.size()), row_(rowBytes) {}
+  std::uint8_t* Next() override { return reader_.Read(row_.data(), row_.size()) ? row_.data() : nullptr; }
+
+ private:
+  TPackBitsReader reader_;
+  std::vector<std::uint8_t> row_;
+};
+
+class TLzwRows final : public TTiffRowSource {
+ public:
+  TLzwRows(const TTiffLzwDecoder& decoder, const std::vector<std::uint8_t>& data, std::size_t rowBytes)
+      : decoder_(decoder), data_(data), rowBytes_(static_cast<int>(rowBytes)) {}
+  ~TLzwRows() override {
+    if (state_) decoder_(nullptr, 0, 0, row_, state_);
+  }
+  TLzwRows(const TLzwRows&) = delete;
+  TLzwRows& operator=(const TLzwRows&) = delete;
+
+  std::uint8_t* Next() override {
+    // An empty strip has no data pointer, which the hook takes as "release".
+    if (failed_ || data_.empty() || !decoder_(data_.data(), data_.size(), rowBytes_, row_, state_) ||
+        row_.size() != static_cast<std::size_t>(rowBytes_)) {
+      failed_ = true;
+      return nullptr;
+    }
+    return row_.data();
+  }
+
+ private:
+  const TTiffLzwDecoder& decoder_;
+  const std::vector<std::uint8_t>& data_;
+  int rowBytes_;
+  std::vector<std::uint8_t> row_;
+  TTiffLzwState* state_ = nullptr;
+  bool failed_ = false;
+};
+
+// The whole strip is decoded on the first call: fax rows are small and the
+// coder works a strip at a time.
+class TFaxRows final : public TTiffRowSource {
+ public:
+  TFaxRows(const TTiffStripCoding& coding, const std::vector<std::uint8_t>& data, int rows)
+      : data_(data), rows_(rows), rowBytes_(coding.rowBytes) {
+    params_.scheme = coding.compression == 2   ? TFaxScheme::ModifiedHuffman
+                     : coding.compression == 3 ? TFaxScheme::T4
+                                               : TFaxScheme::T6;
+    params_.t4Options = coding.t4Options;
+    params_.width = coding.width;
+  }
+  std::uint8_t* Next() override {
+    if (!decoded_) {
+      decoded_ = true;
+      out_.assign(rowBytes_ * static_cast<std::size_t>(rows_), 0);
+      good_ = DecodeFaxRows(params_, data_.data(), data_.size(), rows_, out_.data(), rowBytes_);
+    }
+    if (next_ >= good_) return nullptr;
+    return out_.data() + rowBytes_ * static_cast<std::size_t>(next_++);
+  }
+
+ private:
+  TFaxParams params_;
+  const std::vector<std::uint8_t>& data_;
+  int rows_;
+  std::size_t rowBytes_;
+  std::vector<std::uint8_t> out_;
+  bool decoded_ = false;
+  int good_ = 0;
+  int next_ = 0;
+};
+
+}  // namespace
+
+bool TiffCompressionSupported(int compression) {
+  return (compression >= 1 && compression <= 5) || compression == 32773;
+}
+
+std::unique_ptr<TTiffRowSource> MakeTiffRowSource(const TTiffStripCoding& coding, std::vector<std::uint8_t>& data,
+                                                  int rows) {
+  switch (coding.compression) {
+    case 1: return std::make_unique<TRawRows>(data, coding.rowBytes);
+    case 2:
+    case 3:
+    case 4: return std::make_unique<TFaxRows>(coding, data, rows);
+    case 5:
+      if (!coding.lzw || !*coding.lzw) return nullptr;
+      return std::make_unique<TLzwRows>(*coding.lzw, data, coding.rowBytes);
+    case 32773: return std::make_unique<TPackBitsRows>(data, coding.rowBytes);
+    default: return nullptr;
+  }
+}
+
+}  // namespace skyloom
