@@ -116,17 +116,9 @@ TBitmap Crop24(const TBitmap& picture, int x, int y, int w, int h) {
 
 }  // namespace
 
-COLORREF ResolveViewColor(TViewColor color) {
-  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
-  return color & 0x00FFFFFFu;
-}
-
 TImageView::TImageView(HWND parent, int left, int top, int width, int height, TIEBorderStyle border) {
   DpiX = DpiY = ScreenDpi();
-  RegisterOwnClass(kImageViewClass, nullptr);
-  const DWORD exStyle = border == TIEBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0;
-  CreateOwnWindow(kImageViewClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, exStyle, left, top,
-                  width, height, parent);
+  CreateViewWindow(kImageViewClass, parent, left, top, width, height, border);
   Update();
 }
 
@@ -154,6 +146,7 @@ void TImageView::ProcDetached(TImageProc* proc) { std::erase(procs_, proc); }
 
 void TImageView::ProcRefresh() {
   Update();
+  AnnounceChange();
   if (OnImageChange) OnImageChange(this);
 }
 
@@ -267,8 +260,7 @@ void TImageView::ScrollTo(int x, int y) {
     SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
 }
 
-void TImageView::SetBackground(TViewColor color) {
-  background_ = color;
+void TImageView::BackgroundChanged() {
   Update();
   if (OnImageChange) OnImageChange(this);
 }
@@ -377,8 +369,6 @@ void TImageView::Scroll(int bar, int code) {
 
 LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
     case WM_PAINT: {
       PaintDc dc(Handle());
       if (updateLock_ != 0) return 0;
@@ -402,7 +392,7 @@ LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return TWindow::WindowProc(message, wParam, lParam);
+  return TIEView::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace skyloom

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/ie_view.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/resample_kernels.h"
@@ -16,9 +17,6 @@
 #include "toolkit/window.h"
 
 namespace skyloom {
-
-// Colours are 0x00BBGGRR, or 0x80000000 + n for system colour n.
-using TViewColor = std::uint32_t;
 
 enum class TIEBackgroundStyle {
   iebsSolid,
@@ -31,9 +29,7 @@ enum class TIEBackgroundStyle {
   iebsChessboard,
   iebsDiagonals
 };
-enum class TViewScrollBars { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TIESelectionBase { iesbClientArea, iesbBitmap };
-enum class TIEBorderStyle { bsNone, bsSingle };
 
 // Selection options and mouse tools are sets of these bits. The view stores
 // them; it never makes a selection itself.
@@ -52,14 +48,11 @@ enum TIEMouseInteractItem : unsigned {
 constexpr int kViewScrolled = 0;
 constexpr int kViewZoomed = 1;
 
-// The plain RGB value of a colour, system colours resolved.
-COLORREF ResolveViewColor(TViewColor color);
-
 // A loader (TImageIO::AttachedImageView) reads into and writes from the
 // view's raster, a processor (TImageProc::AttachedImageView) resamples it;
 // after either changed it the view runs Update and raises OnImageChange. A
 // view that is destroyed detaches the components still attached to it.
-class TImageView : public TWindow, public TImageProcView, public TImageIOView {
+class TImageView : public TIEView, public TImageProcView, public TImageIOView {
  public:
   TImageView(HWND parent, int left, int top, int width, int height,
              TIEBorderStyle border = TIEBorderStyle::bsSingle);
@@ -67,6 +60,7 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
 
   TBitmap& GetBitmap() { return picture_; }
   const TBitmap& GetBitmap() const { return picture_; }
+  TBitmap* ViewBitmap() override { return &picture_; }
 
   // Recomputes zoom (with AutoFit), scroll limits, scroll bars and the
   // display geometry, then repaints.
@@ -76,11 +70,7 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
 
   int Zoom() const { return zoom_; }
   void SetZoom(int percent);
-  int ViewX() const { return viewX_; }
-  int ViewY() const { return viewY_; }
-  void ScrollTo(int x, int y);
-  void SetViewX(int x) { ScrollTo(x, viewY_); }
-  void SetViewY(int y) { ScrollTo(viewX_, y); }
+  void ScrollTo(int x, int y) override;
   int MaxX() const { return maxX_; }
   int MaxY() const { return maxY_; }
 
@@ -92,8 +82,6 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
   int OffsetX() const { return offsetX_; }
   int OffsetY() const { return offsetY_; }
 
-  TViewColor Background() const { return background_; }
-  void SetBackground(TViewColor color);
   TIEBackgroundStyle BackgroundStyle() const { return style_; }
   void SetBackgroundStyle(TIEBackgroundStyle style);
   bool Center() const { return center_; }
@@ -134,6 +122,7 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void BackgroundChanged() override;
 
  private:
   void UpdateGeometry();
@@ -153,8 +142,6 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
   std::vector<TImageProc*> procs_;
   std::vector<TImageIO*> loaders_;
   int zoom_ = 100;
-  int viewX_ = 0;
-  int viewY_ = 0;
   int maxX_ = 0;
   int maxY_ = 0;
   int zoomedW_ = 0;
@@ -167,7 +154,6 @@ class TImageView : public TWindow, public TImageProcView, public TImageIOView {
   int lastHeight_ = 0;
   int updateLock_ = 0;
   int updateDepth_ = 0;
-  TViewColor background_ = 0x80000000u + COLOR_BTNFACE;
   TIEBackgroundStyle style_ = TIEBackgroundStyle::iebsSolid;
   bool center_ = false;
   bool autoFit_ = false;

@@ -1,0 +1,79 @@
+#include "image/ie_view.h"
+
+#include <algorithm>
+
+namespace skyloom {
+
+COLORREF ResolveViewColor(TViewColor color) {
+  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
+  return color & 0x00FFFFFFu;
+}
+
+void TIEView::CreateViewWindow(const wchar_t* className, HWND parent, int left, int top, int width, int height,
+                               TIEBorderStyle border) {
+  border_ = border;
+  RegisterOwnClass(className, nullptr);
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
+  const bool single = border == TIEBorderStyle::bsSingle;
+  CreateOwnWindow(className, L"", style | (single && !ctl3D_ ? WS_BORDER : 0),
+                  single && ctl3D_ ? WS_EX_CLIENTEDGE : 0, left, top, width, height, parent);
+}
+
+void TIEView::SetBackground(TViewColor color) {
+  background_ = color;
+  BackgroundChanged();
+}
+
+void TIEView::SetBorderStyle(TIEBorderStyle border) {
+  border_ = border;
+  ApplyBorder();
+}
+
+void TIEView::SetCtl3D(bool on) {
+  ctl3D_ = on;
+  ParentCtl3D = false;
+  ApplyBorder();
+}
+
+void TIEView::ApplyBorder() {
+  if (!Handle()) return;
+  const bool single = border_ == TIEBorderStyle::bsSingle;
+  LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
+  LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
+  if (single && ctl3D_) exStyle |= WS_EX_CLIENTEDGE;
+  if (single && !ctl3D_) style |= WS_BORDER;
+  SetWindowLongPtrW(Handle(), GWL_STYLE, style);
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle);
+  // The frame is part of the window's non-client area: recompute it.
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TIEView::ScrollTo(int x, int y) {
+  viewX_ = x;
+  viewY_ = y;
+}
+
+void TIEView::Subscribe(TChangeRoutine routine, const void* owner) {
+  Unsubscribe(owner);
+  subscribers_.push_back({std::move(routine), owner});
+}
+
+void TIEView::Unsubscribe(const void* owner) {
+  std::erase_if(subscribers_, [owner](const TSubscriber& s) { return s.owner == owner; });
+}
+
+void TIEView::AnnounceChange() {
+  // A subscriber may unsubscribe while it is told: walk a copy.
+  const std::vector<TSubscriber> subscribers = subscribers_;
+  for (const TSubscriber& s : subscribers)
+    if (s.routine) s.routine(this);
+}
+
+LRESULT TIEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Opaque: every view paints its whole client area itself.
+  if (message == WM_ERASEBKGND) return 1;
+  return TWindow::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace skyloom
