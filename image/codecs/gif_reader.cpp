@@ -201,6 +201,7 @@ int ReadGifStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TProg
   if (BytesLeft(stream) == 0) SetAborting(progress);
 
   int count = 0;
+  bool chosenMet = false;
   TControl control;
   try {
     while (!progress.Aborted()) {
@@ -217,6 +218,7 @@ int ReadGifStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TProg
       } else if (block == ',') {
         const TDescriptor d = ReadDescriptor(stream);
         const TColourTable local = d.hasTable ? ReadColourTable(stream, d.tableBits) : TColourTable{};
+        chosenMet = chosenMet || count == params.GIF_ImageIndex;
         if (count == params.GIF_ImageIndex)
           ReadChosenImage(stream, d, d.hasTable ? local : global, control, raster, params, progress, paramsOnly);
         else
@@ -227,6 +229,7 @@ int ReadGifStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TProg
   } catch (const std::exception&) {  // no memory for the indices or the raster: the raster stays as it was
     SetAborting(progress);
   }
+  if (!chosenMet) SetAborting(progress);  // no image to show: the raster stays as it was
   if (!progress.Aborted()) progress.Report(100);
   return count;
 }

@@ -13,8 +13,8 @@ class TIOParamsVals;
 // two-entry black-then-white table) or a 24-bit one, and fills the GIF
 // params; with paramsOnly the raster is left alone. Answers the number of
 // image descriptors met. Progress is reported at 0, 30, 70 and 100 percent.
-// A file that is not GIF, a missing decoder or a corrupt code stream sets
-// Aborting and leaves the raster untouched. Transparency is not composited:
+// A file that is not GIF or lacks the chosen image, a missing decoder or a
+// corrupt code stream sets Aborting and leaves the raster untouched. Transparency is not composited:
 // transparent pixels keep their table colour.
 int ReadGifStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly);
 
