@@ -216,7 +216,7 @@ void TImageMView::UpdateScrollBars() {
 }
 
 void TImageMView::Update() {
-  if (!Handle() || destroying_) return;
+  if (!Handle() || destroying_ || !GetParent(Handle())) return;
   Relayout();
   ClampView();
   const SIZE before = ClientSize();
@@ -457,6 +457,15 @@ LRESULT TImageMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The frame is thicker while the control has the focus.
       InvalidateRect(Handle(), nullptr, FALSE);
       break;
+    case WM_PALETTECHANGED:
+      if (reinterpret_cast<HWND>(wParam) == Handle()) break;
+      [[fallthrough]];
+    case WM_QUERYNEWPALETTE: {
+      WindowDc dc(Handle());
+      const UINT changed = RealizePalette(dc.get());
+      if (changed != 0 && changed != GDI_ERROR) InvalidateRect(Handle(), nullptr, FALSE);
+      return changed != 0 && changed != GDI_ERROR;
+    }
     case WM_TIMER:
       if (wParam != kPlayTimer) break;
       KillTimer(Handle(), kPlayTimer);

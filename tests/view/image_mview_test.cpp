@@ -310,6 +310,29 @@ TEST_F(ImageMViewTest, SingleRowTimedDisplayAndRemovalReselect) {
   EXPECT_EQ(grid->GetBitmap(), nullptr);
 }
 
+TEST_F(ImageMViewTest, BaseAnnouncesChangesAndSwitchesItsBorder) {
+  MakeGrid(200, 150);
+  EXPECT_EQ(grid->Background(), kGreen);
+  int told = 0;
+  const int owner = 0;
+  grid->Subscribe([&](TIEView* view) { told += view == grid.get(); }, &owner);
+  grid->AppendImage();
+  EXPECT_GT(told, 0);
+  grid->Unsubscribe(&owner);
+  told = 0;
+  grid->AppendImage();
+  EXPECT_EQ(told, 0);
+  EXPECT_EQ(grid->ViewBitmap(), nullptr);  // the new entry has no picture
+  // A single border with the 3D look is a sunken edge of two pixels, else
+  // a line of one.
+  grid->SetBorderStyle(TIEBorderStyle::bsSingle);
+  EXPECT_EQ(grid->ClientRect().right, 196);
+  grid->SetCtl3D(false);
+  EXPECT_EQ(grid->ClientRect().right, 198);
+  grid->SetBorderStyle(TIEBorderStyle::bsNone);
+  EXPECT_EQ(grid->ClientRect().right, 200);
+}
+
 TEST_F(ImageMViewTest, ThousandEntriesKeepOnlyVisibleAndSelectedPictures) {
   MakeGrid(316, 424);  // three columns, four rows in view
   grid->SetGridWidth(-1);
