@@ -45,19 +45,17 @@ void StretchWhole(HDC dc, const BITMAPINFO* info, const void* bits, int x, int y
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
-TGridKey const* KeyOf(WPARAM key) {
-  static const TGridKey keys[] = {TGridKey::Left, TGridKey::Right,  TGridKey::Up,      TGridKey::Down,
-                                  TGridKey::Home, TGridKey::End,    TGridKey::PageUp,  TGridKey::PageDown};
+std::optional<TGridKey> KeyOf(WPARAM key) {
   switch (key) {
-    case VK_LEFT: return &keys[0];
-    case VK_RIGHT: return &keys[1];
-    case VK_UP: return &keys[2];
-    case VK_DOWN: return &keys[3];
-    case VK_HOME: return &keys[4];
-    case VK_END: return &keys[5];
-    case VK_PRIOR: return &keys[6];
-    case VK_NEXT: return &keys[7];
-    default: return nullptr;
+    case VK_LEFT: return TGridKey::Left;
+    case VK_RIGHT: return TGridKey::Right;
+    case VK_UP: return TGridKey::Up;
+    case VK_DOWN: return TGridKey::Down;
+    case VK_HOME: return TGridKey::Home;
+    case VK_END: return TGridKey::End;
+    case VK_PRIOR: return TGridKey::PageUp;
+    case VK_NEXT: return TGridKey::PageDown;
+    default: return std::nullopt;
   }
 }
 
@@ -326,7 +324,7 @@ void TImageMView::MoveSelection(TGridKey key) {
 
 void TImageMView::KeyDown(WPARAM key) {
   if (playing_) return;
-  if (const TGridKey* grid = KeyOf(key)) MoveSelection(*grid);
+  if (const auto grid = KeyOf(key)) MoveSelection(*grid);
   Update();
 }
 

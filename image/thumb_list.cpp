@@ -25,7 +25,8 @@ struct TAttachedRaster {
 TThumbList::TThumbList() : ResolveColor([](std::uint32_t c) { return static_cast<TColor>(c & 0x00FFFFFFu); }) {}
 
 int TThumbList::PictureCount() const {
-  return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [](const TThumbEntry& e) { return e.HasPicture(); }));
+  return static_cast<int>(
+      std::count_if(entries_.begin(), entries_.end(), [](const TThumbEntry& e) { return e.HasPicture(); }));
 }
 
 int TThumbList::Insert(int index, std::uint32_t background) {
