@@ -127,7 +127,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
       panel, 15, 296, 229, 200,
       std::vector<std::wstring>{L"None", L"Triangle", L"Hermite", L"Bell", L"BSpline", L"Lanczos3", L"Mitchell"});
 
-  CreateInfoPanel(panel, below - kInfoHeight);
+  CreateInfoPanel(panel, below - 1 - kInfoHeight);
 
   ImageListBox = std::make_unique<TCheckListBox>(parent, width - kListWidth, kToolBarHeight, kListWidth, below,
                                                  kItemHeight, kSilver);
@@ -137,7 +137,8 @@ void TMainForm::CreateImagePage(TPanel& page) {
 }
 
 void TMainForm::CreateInfoPanel(HWND parent, int top) {
-  InfoPanel1 = std::make_unique<TInfoPanel>(parent, 0, top, kPanelWidth, kInfoHeight);
+  // Inside Panel2's one-pixel bevel: 258 wide.
+  InfoPanel1 = std::make_unique<TInfoPanel>(parent, 1, top, kPanelWidth - 2, kInfoHeight);
   InfoPanel1->Color = 0xFFFFFF;
   InfoPanel1->BevelOuter = TPanelBevel::bvLowered;
   InfoPanel1->SetText(kInfoText);
@@ -180,8 +181,8 @@ void TMainForm::FormCreate() {
   Timer1->SetDelay(timeredit->Value() * 60000);
 }
 
-// Also run when the session ends, when the process is ended after the
-// message returns: nothing is left running and the icon leaves the tray.
+// Also run when the window is destroyed and when the session ends (the
+// process is ended after that message returns).
 void TMainForm::FormDestroy() {
   if (Timer1) Timer1->SetActive(false);
   if (TrayIcon1) TrayIcon1->RemoveFromTray();
@@ -200,10 +201,16 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RunCommandLine(arguments);
       return 0;
     }
+    case WM_SIZE:
+      if (StatusBar1) StatusBar1->AlignToBottom();
+      return TForm::WindowProc(message, wParam, lParam);
     case WM_ENDSESSION:
       if (wParam) FormDestroy();
       return 0;
     case WM_DESTROY:
+      // However the window goes (Exit, Alt+F4, the task manager), the timer
+      // stops and the icon leaves the notification area with it.
+      FormDestroy();
       PostQuitMessage(0);
       return 0;
     default:

@@ -116,9 +116,17 @@ int TProgressBar::Position() const { return static_cast<int>(SendMessageW(Handle
 void TProgressBar::SetPosition(int position) { SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0); }
 
 TStatusBar::TStatusBar(HWND parent, int height) {
-  CreateControl(STATUSCLASSNAMEW, L"", CCS_BOTTOM, 0, parent, 0, 0, 0, height);
-  SendMessageW(Handle(), SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
-  SendMessageW(Handle(), WM_SIZE, 0, 0);
+  // Placed by us, not by the control, which would take its height from the
+  // font and its borders.
+  CreateControl(STATUSCLASSNAMEW, L"", CCS_BOTTOM | CCS_NORESIZE, 0, parent, 0, 0, 0, height);
+  height_ = height;
+  AlignToBottom();
+}
+
+void TStatusBar::AlignToBottom() {
+  RECT client{};
+  GetClientRect(GetParent(Handle()), &client);
+  MoveWindow(Handle(), 0, client.bottom - height_, client.right, height_, TRUE);
 }
 
 void TStatusBar::SetText(const std::wstring& text) {

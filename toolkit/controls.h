@@ -79,6 +79,12 @@ class TStatusBar : public TControl {
   TStatusBar(HWND parent, int height);
   void SetText(const std::wstring& text);
   std::wstring Text() const;
+  // Along the parent's bottom edge, across its width; the parent calls it
+  // when it is resized.
+  void AlignToBottom();
+
+ private:
+  int height_ = 0;
 };
 
 // A flat toolbar of picture buttons with hints (tooltips). Each button runs

@@ -1,0 +1,188 @@
+// The main window's layout, artwork, tray icon and menu, and the commands
+// that hide, show and leave it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/artwork.h"
+#include "form_fixture.h"
+
+namespace skyloom {
+namespace {
+
+using testing::FormTest;
+using Strings = std::vector<std::wstring>;
+
+SIZE WindowSize(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+std::vector<int> ButtonImages(const TToolBar& bar) {
+  std::vector<int> images;
+  for (int id : bar.ButtonIds()) {
+    TBBUTTONINFOW info{sizeof info, TBIF_IMAGE};
+    SendMessageW(bar.Handle(), TB_GETBUTTONINFOW, id, reinterpret_cast<LPARAM>(&info));
+    images.push_back(info.iImage);
+  }
+  return images;
+}
+
+struct MenuRow {
+  std::wstring caption;
+  int image;
+  bool enabled;
+  bool operator==(const MenuRow&) const = default;
+};
+
+std::vector<MenuRow> Rows(const TMenuItem& parent) {
+  std::vector<MenuRow> rows;
+  for (const auto& item : parent.Items) rows.push_back({item->Caption, item->ImageIndex, item->Enabled});
+  return rows;
+}
+
+TEST_F(FormTest, LayoutStylesAndToolbarPicturesAsStored) {
+  const auto style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  EXPECT_EQ(style & WS_SYSMENU, 0) << "no system menu, so no close box";
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  EXPECT_EQ(WindowSize(form->StatusBar1->Handle()).cy, 19);
+
+  for (TToolBar* bar : {form->ToolBar1.get(), form->ToolBar2.get()}) {
+    const auto size = SendMessageW(bar->Handle(), TB_GETBUTTONSIZE, 0, 0);
+    EXPECT_EQ(LOWORD(size), 39);
+    EXPECT_EQ(HIWORD(size), 38);
+  }
+  EXPECT_EQ(ButtonImages(*form->ToolBar1), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(ButtonImages(*form->ToolBar2), (std::vector<int>{0, 1, 2, 3, 11, 12, 8, 9, 10}));
+  EXPECT_EQ(ImageList_GetImageCount(form->ImageList2.get()), 13);
+  int width = 0, height = 0;
+  ImageList_GetIconSize(form->ImageList2.get(), &width, &height);
+  EXPECT_EQ(width, 32);
+  EXPECT_EQ(height, 32);
+
+  const SIZE view = WindowSize(form->ImageView1->Handle());
+  EXPECT_EQ(view.cx, 229);
+  EXPECT_EQ(view.cy, 181);
+  EXPECT_TRUE(form->ImageView1->Center());
+  EXPECT_TRUE(form->ImageView1->AutoFit());
+  EXPECT_EQ(form->ImageView1->BackgroundStyle(), TIEBackgroundStyle::iebsChessboard);
+  const SIZE info = WindowSize(form->InfoPanel1->Handle());
+  EXPECT_EQ(info.cx, 258);
+  EXPECT_EQ(info.cy, 103);
+  EXPECT_NE(form->InfoPanel1->Text().find("Quillbright"), std::string::npos);
+  EXPECT_NE(form->InfoPanel1->Text().find("https://quillbright.example/"), std::string::npos);
+}
+
+TEST_F(FormTest, ProgramIconHoldsItsThreeSizes) {
+  for (int size : {16, 32, 48}) {
+    const UniqueIcon icon = LoadProgramIcon(size);
+    ASSERT_TRUE(icon) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, size);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
+TEST_F(FormTest, TrayIconAndMenuAsStored) {
+  EXPECT_EQ(form->TrayIcon1->Hint(), L"Skyloom Wallpaper Changer");
+  EXPECT_TRUE(form->TrayIcon1->Added());
+  TXPPopupMenu& menu = *form->XPPopupMenu1;
+  EXPECT_EQ(form->TrayIcon1->PopupMenu(), &menu);
+  EXPECT_EQ(menu.MenuTitle.VerticalText, L"  Skyloom");
+  EXPECT_STREQ(menu.MenuTitle.VerticalFont.lfFaceName, L"Arial Narrow");
+  EXPECT_EQ(menu.MenuTitle.VerticalFont.lfHeight, -19);
+  EXPECT_EQ(menu.MenuTitle.VerticalFont.lfWeight, FW_BOLD);
+  EXPECT_EQ(menu.MenuTitle.VerticalFontColor, 0x0000FFu);
+  EXPECT_EQ(ImageList_GetImageCount(menu.Images()), 13);
+
+  const std::vector<MenuRow> rows = Rows(menu.Items);
+  EXPECT_EQ(rows, (std::vector<MenuRow>{{L"&Next WallPaper Image", 0, true},
+                                        {L"&Prev WallPaper Image", 1, true},
+                                        {L"-", -1, true},
+                                        {L"Start Video Desktop", 2, true},
+                                        {L"Stop Video Desktop", 3, true},
+                                        {L"Next Video", 4, true},
+                                        {L"-", -1, true},
+                                        {L"Start WallPaper Timer", 5, true},
+                                        {L"Stop WallPaper Timer", 6, false},
+                                        {L"-", -1, true},
+                                        {L"Load + Save Gallery", 8, true},
+                                        {L"C&hoose Images", 12, true},
+                                        {L"&Open Image Dialog", 9, true},
+                                        {L"-", -1, true},
+                                        {L"&Close and Hide", 10, true},
+                                        {L"&Exit Skyloom", 11, true}}));
+  EXPECT_EQ(Rows(*menu.Items.Items[10]),
+            (std::vector<MenuRow>{{L"&Load Gallery File", 7, true}, {L"&Save Gallery File", 8, true}}));
+}
+
+TEST_F(FormTest, TrayTimerItemsFollowTheTimerBothWays) {
+  form->StartTimer1->Click();
+  EXPECT_TRUE(form->Timer1->Active());
+  EXPECT_FALSE(form->StartTimer1->Enabled);
+  EXPECT_TRUE(form->StopTimer1->Enabled);
+  EXPECT_FALSE(form->ToolBar1->ButtonEnabled(form->StartButton));
+  EXPECT_FALSE(form->timeredit->Enabled());
+  form->StopTimer1->Click();
+  EXPECT_FALSE(form->Timer1->Active());
+  EXPECT_TRUE(form->StartTimer1->Enabled);
+  EXPECT_FALSE(form->StopTimer1->Enabled);
+  EXPECT_TRUE(form->ToolBar1->ButtonEnabled(form->StartButton));
+  EXPECT_TRUE(form->timeredit->Enabled());
+}
+
+TEST_F(FormTest, HideAndShowFromToolbarTrayAndCommandLine) {
+  form->Show();
+  form->Close1Click(nullptr);
+  EXPECT_FALSE(form->Visible());
+  form->TrayIcon1DblClick(nullptr);
+  EXPECT_TRUE(form->Visible());
+  ClickButton(*form->ToolBar2, L"Hide Skyloom");
+  EXPECT_FALSE(form->Visible());
+  form->OpenDialog1Click(nullptr);
+  EXPECT_TRUE(form->Visible());
+  form->RunCommandLine({L"/hide"});
+  EXPECT_FALSE(form->Visible());
+  form->RunCommandLine({L"/show"});
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(errors.empty());
+}
+
+// Alt+F4 or the task manager close the window without "Exit": the timer
+// stops and the icon leaves the notification area all the same.
+TEST_F(FormTest, ClosingTheWindowStopsTheTimerAndRemovesTheIcon) {
+  auto calls = std::make_shared<std::vector<DWORD>>();  // the icon outlives this body
+  form->TrayIcon1->ShellNotify = [calls](DWORD message, NOTIFYICONDATAW*) {
+    calls->push_back(message);
+    return TRUE;
+  };
+  form->ToolButton11Click(nullptr);
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(form->Handle()));
+  EXPECT_FALSE(form->Timer1->Active());
+  EXPECT_EQ(*calls, std::vector<DWORD>{NIM_DELETE});
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends the program";
+}
+
+TEST_F(FormTest, ClickingAnEntryPreviewsItInTheView) {
+  form->ImageListBox->Add((std::filesystem::path(SKYLOOM_TESTDATA_DIR) / "bmpsuite/g/rgb24.bmp").wstring());
+  form->ImageListBox->Add((dir / L"missing.png").wstring());
+  form->ImageListBox->SetItemIndex(0);
+  form->ImageListBoxClick(nullptr);
+  EXPECT_EQ(form->ImageView1->GetBitmap().Width(), 127);
+  EXPECT_EQ(form->ImageView1->GetBitmap().Height(), 64);
+  EXPECT_EQ(form->ProgressBar->Position(), 0);
+  form->ImageListBox->SetItemIndex(1);
+  form->ImageListBoxClick(nullptr);  // no such file: the preview stays
+  EXPECT_EQ(form->ImageView1->GetBitmap().Width(), 127);
+  EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+}  // namespace skyloom
