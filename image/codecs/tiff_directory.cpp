@@ -141,7 +141,12 @@ TTiffChain WalkTiffChain(TTiffSource& source, std::uint32_t firstDirectory, int 
       break;
     }
     const std::size_t n = source.U16(countBytes);
-    std::vector<std::uint8_t> block(n * kEntrySize + 4);
+    const std::size_t bytes = n * kEntrySize + 4;
+    if (!source.Contains(std::uint64_t{offset} + 2, bytes)) {  // before anything is allocated
+      chain.brokenLink = true;
+      break;
+    }
+    std::vector<std::uint8_t> block(bytes);
     if (!source.ReadAt(std::uint64_t{offset} + 2, block.data(), block.size())) {
       chain.brokenLink = true;
       break;

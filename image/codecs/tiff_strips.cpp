@@ -1,5 +1,7 @@
 #include "image/codecs/tiff_strips.h"
 
+#include <algorithm>
+
 #include "image/codecs/ccitt_fax.h"
 #include "image/codecs/packbits.h"
 
@@ -77,8 +79,11 @@ class TFaxRows final : public TTiffRowSource {
   std::uint8_t* Next() override {
     if (!decoded_) {
       decoded_ = true;
-      out_.assign(rowBytes_ * static_cast<std::size_t>(rows_), 0);
-      good_ = DecodeFaxRows(params_, data_.data(), data_.size(), rows_, out_.data(), rowBytes_);
+      // No coding spends less than a bit on a row, so a short strip cannot
+      // hold more rows than this: a forged row count costs no memory.
+      const std::size_t most = std::min(static_cast<std::size_t>(rows_), 8 * data_.size() + 8);
+      out_.assign(rowBytes_ * most, 0);
+      good_ = DecodeFaxRows(params_, data_.data(), data_.size(), static_cast<int>(most), out_.data(), rowBytes_);
     }
     if (next_ >= good_) return nullptr;
     return out_.data() + rowBytes_ * static_cast<std::size_t>(next_++);
