@@ -1,9 +1,10 @@
 #pragma once
 // A bilevel row as its changing elements: the positions where a pixel's
 // colour differs from the pixel to its left (an imaginary white pixel stands
-// left of the row), in increasing order. Even entries start black runs, odd
-// entries white ones. Every list ends with kSentinels copies of the width,
-// so searches need no bounds checks.
+// left of the row), in order. Even entries start black runs, odd entries
+// white ones; a decoded row keeps a run of length 0 as two equal entries.
+// Every list ends with kSentinels copies of the width, so searches need no
+// bounds checks.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -22,16 +22,16 @@ bool DecodeRun(TBitReader& in, TColour colour, int limit, int& run) {
   return true;
 }
 
-// Appends a change at x, keeping the list strictly increasing: a change at
-// the last one's place cancels it (a run of length 0), one at the width
-// is the row's end, not a change.
-void AddChange(TChanges& changes, int x, int width) {
-  if (x >= width) return;
-  if (!changes.empty() && changes.back() == x) {
-    changes.pop_back();
-    return;
-  }
+// Appends a change at x. Runs of length 0 stay in the list as two equal
+// entries: encoders code the next row against the runs as they coded them,
+// and where b1 and b2 fall depends on those entries. One at the width is
+// the row's end, not a change. False when the list outgrows any row of
+// this width (runs of length 0 coded over and over).
+bool AddChange(TChanges& changes, int x, int width) {
+  if (x >= width) return true;
+  if (changes.size() > 2 * static_cast<std::size_t>(width) + 2) return false;
   changes.push_back(x);
+  return true;
 }
 
 TColour Other(TColour colour) { return colour == kWhite ? kBlack : kWhite; }
@@ -45,7 +45,7 @@ bool DecodeRow1D(TBitReader& in, int width, TChanges& changes) {
     int run = 0;
     if (!DecodeRun(in, colour, width - a0, run)) return false;
     a0 += run;
-    AddChange(changes, a0, width);
+    if (!AddChange(changes, a0, width)) return false;
   }
   return true;
 }
@@ -65,9 +65,10 @@ bool DecodeRow2D(TBitReader& in, int width, const TChanges& reference, TChanges&
         a0 = b2;
         break;
       case TCodeKind::Vertical: {
+        // a1 = a0 is taken as a run of length 0: some encoders end rows so.
         const int a1 = b1 + mode.value;
-        if (a1 <= a0 || a1 > width) return false;
-        AddChange(changes, a1, width);
+        if (a1 < std::max(a0, 0) || a1 > width) return false;
+        if (!AddChange(changes, a1, width)) return false;
         a0 = a1;
         colour = Other(colour);
         break;
@@ -77,8 +78,8 @@ bool DecodeRow2D(TBitReader& in, int width, const TChanges& reference, TChanges&
         int first = 0, second = 0;
         if (!DecodeRun(in, colour, width - start, first)) return false;
         if (!DecodeRun(in, Other(colour), width - start - first, second)) return false;
-        AddChange(changes, start + first, width);
-        AddChange(changes, start + first + second, width);
+        if (!AddChange(changes, start + first, width) || !AddChange(changes, start + first + second, width))
+          return false;
         a0 = start + first + second;
         break;
       }
