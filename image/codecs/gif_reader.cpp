@@ -129,6 +129,18 @@ bool IsBlackThenWhite(const TColourTable& table) {
   return table.size() == 2 && table[0] == TIERGB{0, 0, 0} && table[1] == TIERGB{255, 255, 255};
 }
 
+// One palette index per pixel through the decoder hook (the params' slot,
+// else the engine's); false when the size is refused, no decoder is
+// installed or the decoder did not move past the image data.
+bool DecodeIndices(TStream& stream, const TDescriptor& d, const TIOParamsVals& params, TPixelBuffer& indices) {
+  if (!RasterSizeAcceptable(d.width, d.height, TPixelFormat::pf24bit)) return false;  // refused before allocating
+  const TGifLzwDecoder& decoder = params.GIF_LZWDecompFunc ? params.GIF_LZWDecompFunc : GlobalLzwHooks().GifDecoder;
+  if (!decoder) return false;
+  indices = TPixelBuffer(static_cast<std::size_t>(d.width) * static_cast<std::size_t>(d.height));
+  const std::int64_t before = stream.Position();
+  return decoder(stream, d.height, d.width, indices.Data(), d.interlaced) && stream.Position() != before;
+}
+
 // The chosen image: its params, then (unless paramsOnly) its pixels.
 void ReadChosenImage(TStream& stream, const TDescriptor& d, const TColourTable& table, const TControl& control,
                      TBitmap& raster, TIOParamsVals& params, TProgressRec& progress, bool paramsOnly) {
@@ -145,20 +157,9 @@ void ReadChosenImage(TStream& stream, const TDescriptor& d, const TColourTable& 
   TPixelBuffer indices;
   if (paramsOnly) {
     SkipImageData(stream);
-  } else {
-    if (!RasterSizeAcceptable(d.width, d.height, TPixelFormat::pf24bit)) {  // refused before allocating
-      SetAborting(progress);
-      return;
-    }
-    TPixelBuffer decoded(static_cast<std::size_t>(d.width) * static_cast<std::size_t>(d.height));
-    const TGifLzwDecoder& decoder = params.GIF_LZWDecompFunc ? params.GIF_LZWDecompFunc : GlobalLzwHooks().GifDecoder;
-    const std::int64_t before = stream.Position();
-    const bool decodedOk = decoder && decoder(stream, d.height, d.width, decoded.Data(), d.interlaced);
-    if (!decodedOk || stream.Position() == before) {
-      SetAborting(progress);
-      return;
-    }
-    indices.Swap(decoded);
+  } else if (!DecodeIndices(stream, d, params, indices)) {
+    SetAborting(progress);
+    return;
   }
   if (progress.Report(70)) return;
 
