@@ -157,18 +157,19 @@ void TMainForm::CreateVideoPage(TPanel& page) {
   bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton21Click));
   bar.AddButton(3, L"Uncheck All Files", Bind(this, &TMainForm::ToolButton22Click));
   bar.AddSeparator();
-  bar.AddButton(kVideoStartImage, L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
-  const int stop = bar.AddButton(kVideoStopImage, L"Stop Video WallPaper", Bind(this, &TMainForm::ToolButton25Click));
+  VideoStartButton = bar.AddButton(kVideoStartImage, L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
+  VideoStopButton = bar.AddButton(kVideoStopImage, L"Stop Video WallPaper", Bind(this, &TMainForm::ToolButton25Click));
   bar.AddSeparator();
   bar.AddButton(8, L"Open Video Gallery File", Bind(this, &TMainForm::ToolButton29Click));
   bar.AddButton(9, L"Save Video Gallery File", Bind(this, &TMainForm::ToolButton30Click));
   bar.AddSeparator();
   bar.AddButton(10, L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
-  bar.SetButtonEnabled(stop, false);
+  bar.SetButtonEnabled(VideoStopButton, false);
 
   VideoCheck = std::make_unique<TCheckListBox>(parent, 0, kToolBarHeight, area.right, area.bottom - kToolBarHeight,
                                                kItemHeight, kSilver);
   VideoCheck->PopupMenu.Add(L"&Delete Video", Bind(this, &TMainForm::DeleteImage2Click));
+  CreateVideoPlayer();
 }
 
 void TMainForm::FormCreate() {

@@ -15,6 +15,7 @@
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/image_view.h"
+#include "media/media_player.h"
 #include "timing/thread_timer.h"
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
@@ -42,6 +43,8 @@ class TMainForm : public TForm {
   COLORREF WallpaperBackColor = 0;
   int& ImageCursor() { return rotation_.cursor; }
   int VideoCursor = 0;
+  HWND VideoHostWindow = nullptr;
+  RECT VideoHostRect{};
 
   // Image playlist and rotation.
   void Timer1Timer(void* sender);
@@ -65,6 +68,16 @@ class TMainForm : public TForm {
   void DeleteImage2Click(void* sender);
   void ToolButton21Click(void* sender);
   void ToolButton22Click(void* sender);
+
+  // Video wallpaper: the device plays the checked rows in the desktop host.
+  static constexpr const wchar_t* VideoModeNames[] = {L"Not ready", L"Stopped", L"Playing", L"Recording",
+                                                      L"Seeking",   L"Paused",  L"Open"};
+  HWND FindDesktopHost();
+  static HWND FindDescendantByClass(HWND parent, const std::wstring& className);
+  void VideoCheckDblClick(void* sender);
+  void AdvanceVideo();
+  void MediaPlayer21Notify(void* sender);
+  bool VideoRunning() const;
 
   // Gallery list files.
   void SaveGallery1Click(void* sender);
@@ -108,6 +121,8 @@ class TMainForm : public TForm {
   std::unique_ptr<TComboBox> ResizeBox;
   std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
   std::unique_ptr<TInfoPanel> InfoPanel1;
+  // Invisible on ToolBar2, so destroyed before it.
+  std::unique_ptr<TMediaPlayer2> MediaPlayer21;
 
   // The notification-area icon and its menu; the timer items follow the
   // timer's state like the toolbar buttons.
@@ -125,6 +140,7 @@ class TMainForm : public TForm {
 
   // Toolbar command ids, for enabling and for tests.
   int StartButton = 0, StopButton = 0;
+  int VideoStartButton = 0, VideoStopButton = 0;
 
   // Both work on ImageView1's picture: loaded, resampled and saved in place.
   TImageIO ImageIO1;
@@ -138,6 +154,10 @@ class TMainForm : public TForm {
  private:
   void CreateImagePage(TPanel& page);
   void CreateVideoPage(TPanel& page);
+  void CreateVideoPlayer();
+  void SetVideoRunning(bool running);
+  void ReattachVideo();
+  bool SelectNextCheckedVideo();
   void CreateInfoPanel(HWND parent, int top);
   void CreateTray();
   void SetTimerControls(bool running);

@@ -41,10 +41,6 @@ void TMainForm::SetTimerControls(bool running) {
   ToolBar1->SetButtonEnabled(StopButton, running);
 }
 
-void TMainForm::ToolButton24Click(void*) { NotAvailableYet("Video wallpaper"); }
-void TMainForm::ToolButton25Click(void*) { NotAvailableYet("Video wallpaper"); }
-void TMainForm::NextVideo1Click(void*) { NotAvailableYet("Video wallpaper"); }
-
 void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
   std::vector<std::string> utf8;
   for (const auto& argument : arguments) utf8.push_back(Narrow(argument));

@@ -62,8 +62,13 @@ void TMainForm::CreateTray() {
   TrayIcon1->SetIcon(smallIcon_.get());  // copied; adds the icon to the area
 }
 
-void TMainForm::ToolButton15Click(void*) { Hide(); }
-void TMainForm::Close1Click(void*) { Hide(); }
+// Hiding the window can disturb the video's placement: while video
+// wallpaper runs it is attached to the host again.
+void TMainForm::ToolButton15Click(void*) {
+  Hide();
+  if (VideoRunning()) ReattachVideo();
+}
+void TMainForm::Close1Click(void*) { ToolButton15Click(nullptr); }
 void TMainForm::TrayIcon1DblClick(void*) { ShowForm(); }
 void TMainForm::OpenDialog1Click(void*) { ShowForm(); }
 

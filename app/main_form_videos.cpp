@@ -1,7 +1,23 @@
-// The video playlist's editing commands.
+// The video playlist's editing commands and the video wallpaper controller:
+// the checked rows play one after another in the desktop host window.
+#include <iterator>
+
+#include "app/bind_handler.h"
+#include "app/desktop_host.h"
 #include "app/main_form.h"
+#include "toolkit/stream.h"
+#include "toolkit/text_win.h"
 
 namespace skyloom {
+namespace {
+
+const wchar_t* ModeText(TMPDeviceMode mode) {
+  const auto index = static_cast<std::size_t>(mode);
+  if (index >= std::size(TMainForm::VideoModeNames)) return L"Unknown mode";
+  return TMainForm::VideoModeNames[index];
+}
+
+}  // namespace
 
 void TMainForm::ToolButton18Click(void*) {
   if (!OpenVideo.Execute(Handle())) return;
@@ -13,5 +29,119 @@ void TMainForm::ToolButton19Click(void*) { DeleteSelected(*VideoCheck); }
 void TMainForm::DeleteImage2Click(void*) { DeleteSelected(*VideoCheck); }
 void TMainForm::ToolButton21Click(void*) { CheckAll(*VideoCheck, true); }
 void TMainForm::ToolButton22Click(void*) { CheckAll(*VideoCheck, false); }
+
+// The device sits invisible on the video toolbar; only Play and Stop would
+// show if it were made visible.
+void TMainForm::CreateVideoPlayer() {
+  MediaPlayer21 = std::make_unique<TMediaPlayer2>(ToolBar2->Handle());
+  MediaPlayer21->VisibleButtons = ButtonBit(btPlay) | ButtonBit(btStop);
+  MediaPlayer21->ColoredButtons = 0;
+  MediaPlayer21->OnNotify = Bind(this, &TMainForm::MediaPlayer21Notify);
+  VideoCheck->OnDblClick = Bind(this, &TMainForm::VideoCheckDblClick);
+}
+
+HWND TMainForm::FindDescendantByClass(HWND parent, const std::wstring& className) {
+  return skyloom::FindDescendantByClass(parent, className);
+}
+
+// A null host keeps the rectangle of the last lookup.
+HWND TMainForm::FindDesktopHost() {
+  HWND host = FindDesktopHostWindow();
+  if (host) GetClientRect(host, &VideoHostRect);
+  return host;
+}
+
+// The running flag is the Start button's pressed state.
+bool TMainForm::VideoRunning() const {
+  const auto state = SendMessageW(ToolBar2->Handle(), TB_GETSTATE, static_cast<WPARAM>(VideoStartButton), 0);
+  return state != -1 && (state & TBSTATE_CHECKED) != 0;
+}
+
+void TMainForm::SetVideoRunning(bool running) {
+  SendMessageW(ToolBar2->Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(VideoStartButton), MAKELPARAM(running, 0));
+}
+
+// Opens the selected row into the desktop host without playing it. The
+// first notify request goes to the first command of the open (the close
+// of the previous file, if any); the second to the next play or stop.
+void TMainForm::VideoCheckDblClick(void*) {
+  if (!FileExists(Narrow(VideoCheck->Strings(VideoCheck->ItemIndex())))) return;
+  VideoHostWindow = FindDesktopHost();
+  MediaPlayer21->FileName = VideoCheck->Strings(VideoCheck->ItemIndex());
+  MediaPlayer21->SetDisplay(VideoHostWindow);
+  MediaPlayer21->SetNotify(true);
+  MediaPlayer21->Open();
+  MediaPlayer21->SetDisplayRect(VideoHostRect);
+  MediaPlayer21->SetNotify(true);
+}
+
+// Moves the cursor to the next checked row, wrapping once round the list;
+// false when no row is checked.
+bool TMainForm::SelectNextCheckedVideo() {
+  const int count = VideoCheck->Count();
+  if (VideoCursor < 0 || VideoCursor > count - 1) VideoCursor = 0;
+  for (int tried = 0; !VideoCheck->Checked(VideoCursor); ++tried) {
+    if (tried == count) return false;
+    if (++VideoCursor > count - 1) VideoCursor = 0;
+  }
+  VideoCheck->SetItemIndex(VideoCursor);
+  ++VideoCursor;
+  return true;
+}
+
+void TMainForm::AdvanceVideo() {
+  if (VideoCheck->Count() <= 0) return;
+  if (!SelectNextCheckedVideo()) {
+    ToolButton25Click(nullptr);
+    StatusBar1->SetText(L"No video is checked");
+    return;
+  }
+  VideoCheckDblClick(nullptr);
+}
+
+void TMainForm::ToolButton24Click(void*) {
+  const bool running = !VideoRunning();
+  SetVideoRunning(running);
+  if (!running) return;  // the current file plays on to its end
+  Hide();
+  if (VideoCursor < 0 || VideoCursor > VideoCheck->Count() - 1) VideoCursor = 0;
+  VideoCheck->SetItemIndex(VideoCursor);
+  VideoCheckDblClick(nullptr);
+  MediaPlayer21->Play();
+  ToolBar2->SetButtonEnabled(VideoStopButton, true);
+}
+
+void TMainForm::ToolButton25Click(void*) {
+  SetVideoRunning(false);
+  MediaPlayer21->Stop();
+  ToolBar2->SetButtonEnabled(VideoStopButton, false);
+}
+
+// While video wallpaper runs, the stop's notice advances to the next row.
+void TMainForm::NextVideo1Click(void*) { MediaPlayer21->Stop(); }
+
+void TMainForm::ReattachVideo() {
+  MediaPlayer21->SetDisplay(VideoHostWindow);
+  MediaPlayer21->SetDisplayRect(VideoHostRect);
+}
+
+void TMainForm::MediaPlayer21Notify(void* sender) {
+  auto& device = sender ? *static_cast<TMediaPlayer2*>(sender) : *MediaPlayer21;
+  const std::wstring mode = ModeText(device.Mode());
+  StatusBar1->SetText(mode);
+  ReattachVideo();
+  if (mode == L"Playing" && device.TrackLength(1) == device.Position()) device.Stop();
+  if (mode == L"Open") {
+    ToolBar2->SetButtonEnabled(VideoStartButton, true);
+    return;
+  }
+  if (VideoRunning() && mode == L"Stopped") {
+    // One row plays again from its start (the device rewinds at the end).
+    if (VideoCheck->Count() > 1) AdvanceVideo();
+    if (!VideoRunning()) return;  // no row was checked: video wallpaper stopped
+    device.Play();
+  }
+  device.SetNotify(true);
+}
 
 }  // namespace skyloom

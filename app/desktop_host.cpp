@@ -1,0 +1,58 @@
+#include "app/desktop_host.h"
+
+#include <vector>
+
+namespace skyloom {
+namespace {
+
+// Sent to Progman, it makes the shell put a WorkerW window behind the
+// desktop icons (the one that follows the window holding the icon view).
+constexpr UINT kSpawnWorker = 0x052C;
+constexpr UINT kSpawnTimeoutMs = 1000;
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+BOOL CALLBACK FindIconViewOwner(HWND window, LPARAM found) {
+  if (!FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+HWND FindWorkerBehindIcons(HWND progman) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(progman, kSpawnWorker, 0, 0, SMTO_NORMAL, kSpawnTimeoutMs, &ignored);
+  HWND iconViewOwner = nullptr;
+  EnumWindows(FindIconViewOwner, reinterpret_cast<LPARAM>(&iconViewOwner));
+  if (!iconViewOwner) return nullptr;
+  return FindWindowExW(nullptr, iconViewOwner, L"WorkerW", nullptr);
+}
+
+}  // namespace
+
+HWND FindDescendantByClass(HWND parent, const std::wstring& className) {
+  std::vector<HWND> descendants;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&descendants));
+  for (HWND window : descendants) {
+    if (ClassOf(window) == className) return window;
+  }
+  return nullptr;
+}
+
+HWND FindDesktopHostWindow() {
+  HWND progman = FindWindowW(L"Progman", L"Program Manager");
+  if (!progman) return GetDesktopWindow();
+  if (HWND content = FindDescendantByClass(progman, L"Internet Explorer_Server")) return content;
+  if (HWND worker = FindWorkerBehindIcons(progman)) return worker;
+  return progman;
+}
+
+}  // namespace skyloom
