@@ -1,8 +1,9 @@
 #pragma once
-// The four LZW procedure slots of the image I/O layer. They are empty when
-// the engine starts; the thumbnail browser installs the GIF and TIFF LZW
-// routines on activation. A parameter record copies them when reset, and the
-// GIF and TIFF codecs fall back to these when their own copy is empty.
+// The four LZW procedure slots of the image I/O layer. The engine fills them
+// with its GIF and TIFF LZW routines when it starts, and the thumbnail
+// browser installs them again on activation. A parameter record copies them
+// when reset, and the GIF and TIFF codecs fall back to these when their own
+// copy is empty; clearing both leaves a codec without LZW.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
