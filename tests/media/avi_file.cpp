@@ -25,8 +25,7 @@ std::string List(const char* type, const std::string& body) { return Chunk("LIST
 }  // namespace
 
 std::string MakeAvi(int width, int height, int frames, int framesPerSecond) {
-  const auto rowBytes = static_cast<std::uint32_t>((width * 3 + 3) / 4 * 4);
-  const std::uint32_t frameBytes = rowBytes * static_cast<std::uint32_t>(height);
+  const std::uint32_t frameBytes = 4u * static_cast<std::uint32_t>(width * height);
 
   std::string avih;
   for (std::uint32_t v : {1000000u / framesPerSecond, frameBytes * framesPerSecond, 0u, 0x10u /* has index */,
@@ -45,17 +44,19 @@ std::string MakeAvi(int width, int height, int frames, int framesPerSecond) {
   std::string strf;
   for (std::uint32_t v : {40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)}) Put32(strf, v);
   Put16(strf, 1);
-  Put16(strf, 24);
+  Put16(strf, 32);
   for (std::uint32_t v : {0u, frameBytes, 0u, 0u, 0u, 0u}) Put32(strf, v);
 
   std::string movi, index;
   std::uint32_t offset = 4;  // from the 'movi' type
   for (int f = 0; f < frames; ++f) {
     std::string pixels(frameBytes, '\0');
-    for (std::uint32_t i = 0; i + 2 < frameBytes; i += 3) {
+    for (std::uint32_t i = 0; i < frameBytes; i += 4) {
       pixels[i] = static_cast<char>(40 * f);
       pixels[i + 1] = static_cast<char>(255 - 20 * f);
       pixels[i + 2] = static_cast<char>(100);
+      const auto x = static_cast<int>(i / 4) % width;
+      if (x / 8 == f % (width / 8)) pixels.replace(i, 3, 3, '\xFF');  // the moving bar
     }
     movi += Chunk("00db", pixels);
     index += "00db";
