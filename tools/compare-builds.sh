@@ -21,6 +21,8 @@ pictures=(
   bmpsuite/g/rgb24.bmp
   bmpsuite/g/pal8rle.bmp
   bmpsuite/g/pal1.bmp
+  image-gif/samples/anim-gr.gif
+  zigimg-test-suite/tiff/sample-rgb24-lzw.tiff
 )
 filters=(None Triangle Hermite Bell BSpline Lanczos3 Mitchell)
 cases=() failures=0

@@ -71,7 +71,10 @@ struct WallpaperTest : FormTest {
 TEST_F(WallpaperTest, ATickOnEveryFormatWritesWhatTheToolWrites) {
   const fs::path pictures[] = {TestData("libjpeg-turbo-testimages/testorig.jpg"),
                                TestData("pngsuite/basn2c08.png"), TestData("bmpsuite/g/rgb24.bmp"),
-                               TestData("tga-conformance/ctc24.tga"), TestData("pillow/odd_stride.pcx")};
+                               TestData("tga-conformance/ctc24.tga"), TestData("pillow/odd_stride.pcx"),
+                               // LZW pictures rotate without the thumbnail browser ever opened
+                               TestData("image-gif/samples/anim-gr.gif"),
+                               TestData("zigimg-test-suite/tiff/sample-rgb24-lzw.tiff")};
   for (const auto& picture : pictures) {
     ASSERT_TRUE(fs::exists(picture)) << picture;
     form->AddCheckedImage(picture.wstring());
