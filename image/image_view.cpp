@@ -299,6 +299,90 @@ void TImageView::PaintBackgroundExcept(HDC dc, const RECT& client, const RECT& e
   RestoreDC(dc, saved);
 }
 
+// The first tool in this order that the new set adds decides which tools may
+// stay; a set that adds none is taken as it is.
+void TImageView::SetMouseInteract(unsigned tools) {
+  if (tools == mouseInteract_) return;
+  struct Rule {
+    unsigned added, kept;
+  };
+  static constexpr Rule kRules[] = {
+      {miScroll, miZoom | miScroll},
+      {miSelect, miZoom | miSelect},
+      {miSelectPolygon, miSelectPolygon},
+      {miSelectCircle, miSelectCircle},
+      {miSelectZoom, miZoom | miSelectZoom},
+      {miZoom, miZoom | miScroll | miSelect | miSelectZoom},
+      {miSelectMagicWand, miSelectMagicWand},
+  };
+  const unsigned added = tools & ~mouseInteract_;
+  for (const Rule& rule : kRules) {
+    if (added & rule.added) {
+      tools &= rule.kept;
+      break;
+    }
+  }
+  mouseInteract_ = tools;
+}
+
+void TImageView::Assign() {
+  const COLORREF colour = ResolveViewColor(background_);
+  const std::uint8_t red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
+  for (int y = 0; y < picture_.Height(); ++y) {
+    std::uint8_t* row = picture_.ScanLine(y);
+    if (picture_.PixelFormat() == TPixelFormat::pf1bit) {
+      // The nearer of black and white, as a brush on a two-colour bitmap.
+      const bool light = red + green + blue >= 3 * 128;
+      std::memset(row, light ? 0xFF : 0x00, (picture_.Width() + 7) / 8);
+      continue;
+    }
+    for (int x = 0; x < picture_.Width(); ++x) {
+      row[3 * x] = blue;
+      row[3 * x + 1] = green;
+      row[3 * x + 2] = red;
+    }
+  }
+  Update();
+}
+
+void TImageView::Assign(const TImageView& source) {
+  if (&source == this) return;
+  picture_ = source.picture_;
+  background_ = source.background_;
+  DpiX = source.DpiX;
+  DpiY = source.DpiY;
+  CopiedIn();
+}
+
+void TImageView::Assign(const TBitmap& source) {
+  if (&source == &picture_) return;
+  picture_ = source;
+  ConvertTo24BitUnlessBinary(picture_);
+  CopiedIn();
+}
+
+void TImageView::CopiedIn() {
+  Update();
+  AnnounceChange();
+  if (OnImageChange) OnImageChange(this);
+}
+
+// A fit that left no zoom at all maps every point to the picture's origin.
+int TImageView::PictureX(int clientX) const {
+  if (zoom_ <= 0) return 0;
+  return static_cast<int>(std::lround(100.0 / zoom_ * (clientX + viewX_ - offsetX_)));
+}
+int TImageView::PictureY(int clientY) const {
+  if (zoom_ <= 0) return 0;
+  return static_cast<int>(std::lround(100.0 / zoom_ * (clientY + viewY_ - offsetY_)));
+}
+int TImageView::ClientX(int pictureX) const {
+  return static_cast<int>(std::lround(pictureX * zoom_ / 100.0)) + offsetX_ - viewX_;
+}
+int TImageView::ClientY(int pictureY) const {
+  return static_cast<int>(std::lround(pictureY * zoom_ / 100.0)) + offsetY_ - viewY_;
+}
+
 void TImageView::PaintTo(HDC dc) {
   const SIZE size = ClientSize();
   const RECT client{0, 0, size.cx, size.cy};

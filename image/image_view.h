@@ -68,6 +68,20 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   // Paints the client area as the window shows it.
   void PaintTo(HDC dc);
 
+  // Clears the picture to Background.
+  void Assign();
+  // Copies another view's picture, background and resolution.
+  void Assign(const TImageView& source);
+  // Copies a 24- or 1-bit raster; any other depth is converted to 24 bits.
+  void Assign(const TBitmap& source);
+
+  // Client area <-> picture coordinates at the current zoom and scroll,
+  // rounded to the nearest integer.
+  int PictureX(int clientX) const;
+  int PictureY(int clientY) const;
+  int ClientX(int pictureX) const;
+  int ClientY(int pictureY) const;
+
   int Zoom() const { return zoom_; }
   void SetZoom(int percent);
   void ScrollTo(int x, int y) override;
@@ -96,7 +110,10 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   bool DoubleBuffer = false;
   TIESelectionBase SelectionBase = TIESelectionBase::iesbClientArea;
   unsigned SelectionOptions = iesoAnimated | iesoSizeable | iesoMoveable;
-  unsigned MouseInteract = 0;
+  // Mouse tools, a set of TIEMouseInteractItem bits; the program uses none.
+  // A newly added tool keeps only the tools that go with it.
+  unsigned MouseInteract() const { return mouseInteract_; }
+  void SetMouseInteract(unsigned tools);
   int Cursor = 1785;
   int DpiX = 96;
   int DpiY = 96;
@@ -125,6 +142,7 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   void BackgroundChanged() override;
 
  private:
+  void CopiedIn();
   void UpdateGeometry();
   void UpdateScrollBars();
   void FitZoom();
@@ -142,6 +160,7 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   std::vector<TImageProc*> procs_;
   std::vector<TImageIO*> loaders_;
   int zoom_ = 100;
+  unsigned mouseInteract_ = 0;
   int maxX_ = 0;
   int maxY_ = 0;
   int zoomedW_ = 0;

@@ -279,5 +279,64 @@ TEST_F(ImageViewTest, AttachedLoaderReadsIntoTheViewsPicture) {
   EXPECT_EQ(io->AttachedBitmap(), nullptr);
 }
 
+TEST_F(ImageViewTest, ANewlyAddedMouseToolKeepsOnlyTheToolsThatGoWithIt) {
+  MakeView();
+  EXPECT_EQ(view->MouseInteract(), 0u);
+  view->SetMouseInteract(miZoom | miSelectPolygon);  // the polygon decides before zoom
+  EXPECT_EQ(view->MouseInteract(), unsigned{miSelectPolygon});
+  view->SetMouseInteract(miZoom | miScroll | miSelect);  // scroll decides before select
+  EXPECT_EQ(view->MouseInteract(), unsigned{miZoom | miScroll});
+  view->SetMouseInteract(miZoom | miScroll | miSelectCircle);
+  EXPECT_EQ(view->MouseInteract(), unsigned{miSelectCircle});
+  view->SetMouseInteract(miSelectCircle | miSelectMagicWand);
+  EXPECT_EQ(view->MouseInteract(), unsigned{miSelectMagicWand});
+  view->SetMouseInteract(0);  // adds nothing: stored as it is
+  EXPECT_EQ(view->MouseInteract(), 0u);
+}
+
+TEST_F(ImageViewTest, AssignCopiesClearsAndConvertsToTwentyFourBits) {
+  MakeView();
+  int imageChanges = 0;
+  view->OnImageChange = [&](void*) { ++imageChanges; };
+  TBitmap grey(3, 2, TPixelFormat::pf8bit);
+  grey.Palette() = {0, 0, 0, 0, 40, 50, 60, 0};
+  grey.ScanLine(1)[2] = 1;
+  view->Assign(grey);
+  ASSERT_EQ(view->GetBitmap().PixelFormat(), TPixelFormat::pf24bit);
+  const std::uint8_t* p = view->GetBitmap().ScanLine(1) + 3 * 2;
+  EXPECT_EQ(std::vector<int>(p, p + 3), (std::vector<int>{40, 50, 60}));
+  EXPECT_EQ(imageChanges, 1);
+
+  TImageView other(host->Handle(), 0, 0, 50, 50);
+  other.SetBackground(kBlue);
+  other.DpiX = 300;
+  other.Assign(*view);
+  EXPECT_EQ(other.GetBitmap().Width(), 3);
+  EXPECT_EQ(other.Background(), view->Background());
+  EXPECT_EQ(other.DpiX, view->DpiX);
+
+  view->SetBackground(kRed);
+  view->Assign();  // cleared to the background, size kept
+  EXPECT_EQ(view->GetBitmap().Width(), 3);
+  p = view->GetBitmap().ScanLine(1) + 3 * 2;
+  EXPECT_EQ(std::vector<int>(p, p + 3), (std::vector<int>{0, 0, 255}));
+}
+
+TEST_F(ImageViewTest, ClientAndPictureCoordinatesFollowZoomScrollAndCentring) {
+  MakeView();
+  view->SetCenter(true);
+  Load(100, 100, kRed);
+  view->SetZoom(50);  // 50 x 50 centred in 229 x 181: offset (89, 65)
+  EXPECT_EQ(view->ClientX(0), 89);
+  EXPECT_EQ(view->ClientY(100), 115);
+  EXPECT_EQ(view->PictureX(89), 0);
+  EXPECT_EQ(view->PictureX(90), 2);
+  view->SetZoom(300);  // 300 x 300, scrolled
+  view->ScrollTo(30, 40);
+  EXPECT_EQ(view->ClientX(10), 0);
+  EXPECT_EQ(view->PictureY(0), 13);  // 40 / 3 = 13.3
+  EXPECT_EQ(view->PictureX(1), 10);  // 31 / 3 = 10.3
+}
+
 }  // namespace
 }  // namespace skyloom
