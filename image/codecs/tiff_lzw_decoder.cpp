@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 
@@ -13,36 +12,26 @@ constexpr int kEndCode = 257;
 constexpr int kFirstFree = 258;
 constexpr int kTableSize = 4096;
 constexpr int kAfterClear = -1;
+constexpr std::size_t kChunk = 16;  // strings are copied in chunks of this many bytes
 
+// The output since the last clear code is kept: every string of the table
+// appeared in it, so an entry is where it appeared and how long it is, and
+// decoding a code is one short copy instead of a walk back through its
+// prefixes.
 struct TLzwDecodeState final : TTiffLzwState {
-  // Entry k: its last byte, the entry it extends, its first byte, length.
-  std::array<std::uint8_t, kTableSize> suffix{};
-  std::array<std::uint16_t, kTableSize> prefix{};
-  std::array<std::uint8_t, kTableSize> first{};
-  std::array<std::uint16_t, kTableSize> length{};
+  std::uint32_t from[kTableSize] = {};
+  std::uint16_t length[kTableSize] = {};
   int next = kFirstFree;
   int width = 9;
-  int previous = kAfterClear;
+  bool afterClear = true;
+  std::size_t previousAt = 0;  // where the previous string's output starts
   // Bits not yet taken, in the low `count` bits of `bits`.
   std::size_t position = 0;
   std::uint64_t bits = 0;
   int count = 0;
-  // The tail of a string that ran past the end of the last row.
-  std::array<std::uint8_t, kTableSize> pending{};
-  std::size_t pendingFrom = 0, pendingTo = 0;
-
-  TLzwDecodeState() {
-    for (int i = 0; i < 256; ++i) {
-      suffix[i] = first[i] = static_cast<std::uint8_t>(i);
-      length[i] = 1;
-    }
-  }
-
-  void Clear() {
-    next = kFirstFree;
-    width = 9;
-    previous = kAfterClear;
-  }
+  std::vector<std::uint8_t> out;  // decoded so far, with slack for chunked copies
+  std::size_t end = 0;            // bytes decoded
+  std::size_t taken = 0;          // bytes handed out as rows
 
   // The next code, or -1 when the data are used up.
   int ReadCode(const std::uint8_t* data, std::size_t size) {
@@ -57,65 +46,70 @@ struct TLzwDecodeState final : TTiffLzwState {
     return static_cast<int>((bits >> count) & ((1u << width) - 1));
   }
 
-  // Writes the string of code backwards from its last byte.
-  void Spell(int code, std::uint8_t* out) const {
-    std::uint8_t* p = out + length[code];
-    while (code >= 256) {
-      *--p = suffix[code];
-      code = prefix[code];
-    }
-    *--p = static_cast<std::uint8_t>(code);
+  void Reserve(std::size_t more) {
+    if (end + more + kChunk <= out.size()) return;
+    out.resize(std::max(out.size() * 2, end + more + kChunk + (1 << 16)));
   }
 
-  // Adds previous + c; answers false when the table is already full.
-  bool Add(std::uint8_t c) {
-    if (next >= kTableSize) return false;
-    suffix[next] = c;
-    prefix[next] = static_cast<std::uint16_t>(previous);
-    first[next] = first[previous];
-    length[next] = static_cast<std::uint16_t>(length[previous] + 1);
+  // Appends len bytes found at `at`. A string that repeats the one just
+  // before it overlaps its own output and goes byte by byte.
+  void Copy(std::size_t at, std::size_t len) {
+    Reserve(len);
+    std::uint8_t* dst = out.data() + end;
+    const std::uint8_t* src = out.data() + at;
+    if (end - at >= kChunk) {
+      for (std::size_t i = 0; i < len; i += kChunk) std::memcpy(dst + i, src + i, kChunk);
+    } else {
+      for (std::size_t i = 0; i < len; ++i) dst[i] = src[i];
+    }
+    end += len;
+  }
+
+  // After a clear no entry refers back: only the bytes not yet handed out
+  // are kept, so the buffer stays near one table's worth of output.
+  void Compact() {
+    if (taken == 0) return;
+    std::memmove(out.data(), out.data() + taken, end - taken);
+    end -= taken;
+    taken = 0;
+  }
+
+  // The previous string plus the first byte of the one starting at `at`.
+  void Add(std::size_t at) {
+    from[next] = static_cast<std::uint32_t>(previousAt);
+    length[next] = static_cast<std::uint16_t>(at - previousAt + 1);
     ++next;
     // One entry early: the coder widens after adding the entry that this
     // side adds only with the following code.
     if (next + 1 >= (1 << width) && width < 12) ++width;
-    return true;
   }
 
-  std::size_t TakePending(std::uint8_t* out, std::size_t room) {
-    const std::size_t n = std::min(room, pendingTo - pendingFrom);
-    std::memcpy(out, pending.data() + pendingFrom, n);
-    pendingFrom += n;
-    return n;
-  }
-
-  bool DecodeRow(const std::uint8_t* data, std::size_t size, std::uint8_t* out, std::size_t need) {
-    std::size_t done = TakePending(out, need);
-    while (done < need) {
+  // Decodes until `need` bytes beyond those handed out are ready; false on
+  // a code beyond the table, a full table, the end code or no more data.
+  bool Fill(const std::uint8_t* data, std::size_t size, std::size_t need) {
+    while (end - taken < need) {
       const int code = ReadCode(data, size);
       if (code < 0 || code == kEndCode) return false;
       if (code == kClearCode) {
-        Clear();
+        next = kFirstFree, width = 9, afterClear = true;
+        Compact();
         continue;
       }
-      if (previous == kAfterClear) {
+      const std::size_t at = end;
+      if (afterClear) {
         if (code > 255) return false;
-        out[done++] = static_cast<std::uint8_t>(code);
-        previous = code;
-        continue;
+        afterClear = false;
+      } else {
+        if (code > next || next >= kTableSize) return false;
+        Add(at);  // first: a code equal to next names this very entry
       }
-      if (code > next) return false;
-      if (!Add(code == next ? first[previous] : first[code])) return false;
-      previous = code;
-      const std::size_t len = length[code];
-      if (len <= need - done) {
-        Spell(code, out + done);
-        done += len;
-        continue;
+      if (code < 256) {
+        Reserve(1);
+        out[end++] = static_cast<std::uint8_t>(code);
+      } else {
+        Copy(from[code], length[code]);
       }
-      Spell(code, pending.data());
-      pendingFrom = 0;
-      pendingTo = len;
-      done += TakePending(out + done, need - done);
+      previousAt = at;
     }
     return true;
   }
@@ -134,7 +128,10 @@ bool DecodeTiffLzwRow(const std::uint8_t* data, std::size_t size, int rowLength,
   auto& s = static_cast<TLzwDecodeState&>(*state);
   const std::size_t need = rowLength > 0 ? static_cast<std::size_t>(rowLength) : 0;
   if (row.size() != need) row.resize(need);
-  return s.DecodeRow(data, size, row.data(), need);
+  if (!s.Fill(data, size, need)) return false;
+  std::memcpy(row.data(), s.out.data() + s.taken, need);
+  s.taken += need;
+  return true;
 }
 
 void InstallTiffLzwHooks(TLzwHooks& hooks) {
