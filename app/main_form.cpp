@@ -157,7 +157,8 @@ void TMainForm::CreateVideoPage(TPanel& page) {
   bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton21Click));
   bar.AddButton(3, L"Uncheck All Files", Bind(this, &TMainForm::ToolButton22Click));
   bar.AddSeparator();
-  VideoStartButton = bar.AddButton(kVideoStartImage, L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
+  VideoStartButton =
+      bar.AddButton(kVideoStartImage, L"Start Video Wallpaper", Bind(this, &TMainForm::ToolButton24Click));
   VideoStopButton = bar.AddButton(kVideoStopImage, L"Stop Video WallPaper", Bind(this, &TMainForm::ToolButton25Click));
   bar.AddSeparator();
   bar.AddButton(8, L"Open Video Gallery File", Bind(this, &TMainForm::ToolButton29Click));

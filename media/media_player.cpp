@@ -2,6 +2,8 @@
 
 #include <digitalv.h>
 
+#include "toolkit/text_win.h"
+
 namespace skyloom {
 namespace {
 
@@ -68,9 +70,7 @@ MCIERROR TMediaPlayer2::Send(UINT command, DWORD flags, void* params) {
 std::string TMediaPlayer2::ErrorMessage() {
   std::wstring text;
   if (!mci_->ErrorText(error_, text)) return "Unknown error code";
-  std::string narrow;  // the system's texts are plain ASCII; anything else becomes '?'
-  for (wchar_t c : text) narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return narrow;
+  return Narrow(text);
 }
 
 void TMediaPlayer2::Open() {

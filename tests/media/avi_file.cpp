@@ -66,7 +66,8 @@ std::string MakeAvi(int width, int height, int frames, int framesPerSecond) {
     offset += 8 + frameBytes + frameBytes % 2;
   }
 
-  const std::string header = List("hdrl", Chunk("avih", avih) + List("strl", Chunk("strh", strh) + Chunk("strf", strf)));
+  const std::string stream = List("strl", Chunk("strh", strh) + Chunk("strf", strf));
+  const std::string header = List("hdrl", Chunk("avih", avih) + stream);
   const std::string body = "AVI " + header + List("movi", movi) + Chunk("idx1", index);
   return Chunk("RIFF", body);
 }

@@ -13,8 +13,8 @@
 namespace skyloom::testing {
 
 struct MciCall {
-  UINT command;
-  DWORD_PTR flags;
+  UINT command = 0;
+  DWORD_PTR flags = 0;
   DWORD item = 0;    // status item
   HWND window = nullptr;
   RECT rect{};
@@ -24,7 +24,9 @@ struct MciCall {
 class FakeMci : public TMciDriver {
  public:
   MCIERROR SendCommand(MCIDEVICEID, UINT command, DWORD_PTR flags, void* params) override {
-    MciCall call{command, flags};
+    MciCall call;
+    call.command = command;
+    call.flags = flags;
     switch (command) {
       case MCI_OPEN:
         if (openResult) return openResult;

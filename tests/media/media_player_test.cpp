@@ -33,7 +33,8 @@ bool PumpUntil(Done done) {
 class RealDevice : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = std::filesystem::temp_directory_path() / (L"skyloom-media-" + std::to_wstring(GetCurrentProcessId()) + L".avi");
+    path = std::filesystem::temp_directory_path() /
+           (L"skyloom-media-" + std::to_wstring(GetCurrentProcessId()) + L".avi");
     std::ofstream(path, std::ios::binary) << testing::MakeAvi(kWidth, kHeight, kFrames, 12);
     host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr, nullptr,
                            nullptr);

@@ -118,7 +118,9 @@ TEST_F(VideoTest, HidingWhileRunningReattachesToTheHost) {
   const auto windows = fake.Of(MCI_WINDOW).size(), puts = fake.Of(MCI_PUT).size();
   ASSERT_NE(form->VideoHostWindow, nullptr);
   // Wine has no "Progman": its desktop window (the virtual desktop) is the host.
-  if (!FindWindowW(L"Progman", L"Program Manager")) EXPECT_EQ(form->VideoHostWindow, GetDesktopWindow());
+  if (!FindWindowW(L"Progman", L"Program Manager")) {
+    EXPECT_EQ(form->VideoHostWindow, GetDesktopWindow());
+  }
   form->Close1Click(nullptr);
   ASSERT_EQ(fake.Of(MCI_WINDOW).size(), windows + 1);
   ASSERT_EQ(fake.Of(MCI_PUT).size(), puts + 1);
