@@ -1,0 +1,78 @@
+#include "toolkit/drive_combo.h"
+
+#include <cwctype>
+
+#include "toolkit/directory_list.h"
+
+namespace skyloom {
+
+namespace {
+
+// "c:", and " [label]" for fixed drives; removable drives are not asked for
+// a label, which could wait for the medium.
+std::wstring DriveText(wchar_t letter) {
+  std::wstring text{static_cast<wchar_t>(std::towlower(letter)), L':'};
+  const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+  if (GetDriveTypeW(root) != DRIVE_FIXED) return text;
+  wchar_t label[MAX_PATH + 1] = {};
+  if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) && label[0])
+    text += std::wstring(L" [") + label + L"]";
+  return text;
+}
+
+}  // namespace
+
+TDriveComboBox::TDriveComboBox(HWND parent, int left, int top, int width, int height) {
+  CreateControl(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, parent, left, top, width, height + 200);
+  const DWORD mask = GetLogicalDrives();
+  for (int bit = 0; bit < 26; ++bit) {
+    if (!(mask & (1u << bit))) continue;
+    const auto letter = static_cast<wchar_t>(L'A' + bit);
+    drives_.push_back(letter);
+    SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveText(letter).c_str()));
+  }
+  // The drive of the process's current directory.
+  wchar_t current[MAX_PATH] = {};
+  if (GetCurrentDirectoryW(MAX_PATH, current) && current[1] == L':') Select(current[0]);
+}
+
+wchar_t TDriveComboBox::DriveAt(int index) const {
+  if (index < 0 || index >= Count()) return L'\0';
+  return drives_[static_cast<std::size_t>(index)];
+}
+
+std::wstring TDriveComboBox::ItemText(int index) const {
+  if (index < 0 || index >= Count()) return {};
+  const int length = static_cast<int>(SendMessageW(Handle(), CB_GETLBTEXTLEN, index, 0));
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+wchar_t TDriveComboBox::Drive() const {
+  return DriveAt(static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)));
+}
+
+void TDriveComboBox::Select(wchar_t letter) {
+  letter = static_cast<wchar_t>(std::towupper(letter));
+  for (int i = 0; i < Count(); ++i)
+    if (DriveAt(i) == letter) SendMessageW(Handle(), CB_SETCURSEL, i, 0);
+}
+
+void TDriveComboBox::SetDrive(wchar_t letter) {
+  letter = static_cast<wchar_t>(std::towupper(letter));
+  bool known = false;
+  for (wchar_t drive : drives_) known = known || drive == letter;
+  if (!known) return;
+  Select(letter);
+  if (DirList) DirList->SetDrive(letter);
+}
+
+bool TDriveComboBox::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+  if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE) return false;
+  if (DirList && Drive()) DirList->SetDrive(Drive());
+  return true;
+}
+
+}  // namespace skyloom

@@ -1,0 +1,40 @@
+#pragma once
+// The drive selector: one row per logical drive of the system ("c:", with
+// the volume label of fixed drives). Choosing a drive opens its current
+// directory in the linked directory list, which then raises its change.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/window.h"
+
+namespace skyloom {
+
+class TDirectoryListBox;
+
+class TDriveComboBox : public TControl {
+ public:
+  TDriveComboBox(HWND parent, int left, int top, int width, int height);
+
+  // Not owned; follows the selection.
+  TDirectoryListBox* DirList = nullptr;
+
+  int Count() const { return static_cast<int>(drives_.size()); }
+  wchar_t DriveAt(int index) const;
+  std::wstring ItemText(int index) const;
+  // The selected drive letter (upper case), or 0.
+  wchar_t Drive() const;
+  // Selects the drive and opens it as the user's choice would; an unknown
+  // letter changes nothing.
+  void SetDrive(wchar_t letter);
+
+  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void Select(wchar_t letter);
+
+  std::vector<wchar_t> drives_;  // one per row
+};
+
+}  // namespace skyloom
