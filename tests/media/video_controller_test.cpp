@@ -3,6 +3,7 @@
 // device's notices themselves.
 #include <gtest/gtest.h>
 
+#include "app/desktop_host.h"
 #include "fake_mci.h"
 #include "tests/win/form_fixture.h"
 
@@ -163,22 +164,48 @@ TEST_F(VideoTest, NoCheckedRowStopsVideoWallpaperAndAStartBeyondTheRowsWraps) {
   EXPECT_TRUE(errors.empty());
 }
 
-TEST(DesktopHost, DescendantClassNamesMatchWholeAndCaseSensitive) {
-  const wchar_t* kOddCase = L"INTERNET EXPLORER_SERVER";
+// The shell's windows, made in this process: Wine has none of them.
+HWND MakeWindow(const wchar_t* className, const wchar_t* title, HWND parent = nullptr) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
-  wc.lpszClassName = kOddCase;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
   RegisterClassW(&wc);
-  HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, top, nullptr, nullptr, nullptr);
-  HWND odd = CreateWindowExW(0, kOddCase, L"", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
+  return CreateWindowExW(0, className, title, parent ? WS_CHILD : WS_POPUP, 0, 0, 64, 48, parent, nullptr, nullptr,
+                         nullptr);
+}
+
+TEST(DesktopHost, ContentWindowFirstThenTheWorkerBehindTheIconsThenProgman) {
+  if (FindWindowW(L"Progman", L"Program Manager")) GTEST_SKIP() << "a shell desktop is running";
+  // A new window goes on top, so the worker ends up right behind the icons.
+  HWND worker = MakeWindow(L"WorkerW", L"");
+  HWND iconOwner = MakeWindow(L"WorkerW", L"");
+  MakeWindow(L"SHELLDLL_DefView", L"", iconOwner);
+  HWND progman = MakeWindow(L"Progman", L"Program Manager");
+  EXPECT_EQ(FindDesktopHostWindow(), worker);
+  DestroyWindow(worker);
+  EXPECT_EQ(FindDesktopHostWindow(), progman);
+  HWND content = MakeWindow(L"Internet Explorer_Server", L"", MakeWindow(L"Skyloom_Frame", L"", progman));
+  EXPECT_EQ(FindDesktopHostWindow(), content);
+  DestroyWindow(progman);
+  DestroyWindow(iconOwner);
+  EXPECT_EQ(FindDesktopHostWindow(), GetDesktopWindow());
+}
+
+// Class names are registered without regard to letter case, so the test
+// of case uses its own class and leaves the shell's names alone.
+TEST(DesktopHost, DescendantClassNamesMatchWholeAndCaseSensitive) {
+  HWND top = MakeWindow(L"Skyloom_Frame", L"");
+  HWND child = MakeWindow(L"Skyloom_Frame", L"", top);
+  HWND probe = MakeWindow(L"Skyloom_Probe", L"", child);
   HWND button = CreateWindowExW(0, L"Button", L"", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(odd && button);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Internet Explorer_Server"), nullptr);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, kOddCase), odd);
+  ASSERT_TRUE(probe && button);
+  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Skyloom_Probe"), probe);
+  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"SKYLOOM_PROBE"), nullptr);
   EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Button"), button);
   EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"button"), nullptr);
   EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Butto"), nullptr);
+  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Internet Explorer_Server"), nullptr);
   DestroyWindow(top);
 }
 
