@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "image/thumb_fit.h"
+#include "image/view_gdi.h"
 
 namespace skyloom {
 namespace {
@@ -13,30 +14,6 @@ namespace {
 const wchar_t kImageMViewClass[] = L"TSkyloomImageMView";
 constexpr UINT_PTR kPlayTimer = 1;
 constexpr int kMinimumDelay = 10;
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-  UniqueGdiObject brush(CreateSolidBrush(color));
-  FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
-}
-
-// The header of an expanded picture, laid out as its packed block's.
-struct TDibHeader {
-  BITMAPINFOHEADER header;
-  RGBQUAD colors[2];
-};
-
-TDibHeader HeaderOf(const TBitmap& picture) {
-  TDibHeader info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = picture.Width();
-  info.header.biHeight = picture.Height();
-  info.header.biPlanes = 1;
-  info.header.biBitCount = picture.PixelFormat() == TPixelFormat::pf1bit ? 1 : 24;
-  info.header.biCompression = BI_RGB;
-  info.colors[1] = RGBQUAD{255, 255, 255, 0};
-  return info;
-}
 
 // Draws the whole picture stretched into (x, y, w, h), without filtering.
 void StretchWhole(HDC dc, const BITMAPINFO* info, const void* bits, int x, int y, int w, int h) {
@@ -214,7 +191,7 @@ void TImageMView::UpdateScrollBars() {
 }
 
 void TImageMView::Update() {
-  if (!Handle() || destroying_ || !GetParent(Handle())) return;
+  if (lockCount_ > 0 || !Handle() || destroying_ || !GetParent(Handle())) return;
   Relayout();
   ClampView();
   const SIZE before = ClientSize();
@@ -230,6 +207,11 @@ void TImageMView::Update() {
   }
   AnnounceChange();
   InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TImageMView::EndUpdate() {
+  if (lockCount_ == 0 || --lockCount_ > 0) return;
+  Update();
 }
 
 void TImageMView::ScrollTo(int x, int y) {

@@ -8,6 +8,7 @@
 #include "image/bitmap_convert.h"
 #include "image/resample.h"
 #include "image/screen_dpi.h"
+#include "image/view_gdi.h"
 
 namespace skyloom {
 namespace {
@@ -30,11 +31,6 @@ int HatchOf(TIEBackgroundStyle style) {
     case TIEBackgroundStyle::iebsDiagCross: return HS_DIAGCROSS;
     default: return -1;
   }
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
-  UniqueGdiObject brush(CreateSolidBrush(color));
-  FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
 void FillChessboard(HDC dc, const RECT& client, COLORREF color) {
@@ -75,25 +71,6 @@ void FillPattern(HDC dc, const RECT& client, TIEBackgroundStyle style, COLORREF 
   const int hatch = HatchOf(style);
   if (hatch >= 0) return FillHatch(dc, client, color, hatch);
   FillSolid(dc, client, color);
-}
-
-// The header describing the picture unchanged: 24 bits, or 1 bit with a
-// black and white table.
-struct TDibHeader {
-  BITMAPINFOHEADER header;
-  RGBQUAD colors[2];
-};
-
-TDibHeader HeaderOf(const TBitmap& picture) {
-  TDibHeader info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = picture.Width();
-  info.header.biHeight = picture.Height();
-  info.header.biPlanes = 1;
-  info.header.biBitCount = picture.PixelFormat() == TPixelFormat::pf1bit ? 1 : 24;
-  info.header.biCompression = BI_RGB;
-  info.colors[1] = RGBQUAD{255, 255, 255, 0};
-  return info;
 }
 
 // Draws rows (x, y, w, h) of the picture, y from the top, into dest.
