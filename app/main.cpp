@@ -1,11 +1,13 @@
 // Start-up: one instance per session; initialise the toolkit, create the
-// main window, run the command line, run the message loop.
+// main window and the hidden thumbnail browser, run the command line, run
+// the message loop.
 #include <windows.h>
 
 #include <memory>
 
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "app/thumb_form.h"
 #include "toolkit/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -19,8 +21,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // A window that cannot be made (a damaged registry value read by the
   // desktop settings, say) is reported, and the program leaves cleanly.
   std::unique_ptr<TMainForm> mainForm;
+  std::unique_ptr<Tthumbform> thumbForm;  // destroyed before the main window
   try {
     mainForm = std::make_unique<TMainForm>();
+    thumbForm = std::make_unique<Tthumbform>(*mainForm);
+    mainForm->ThumbForm = thumbForm.get();
   } catch (...) {
     application.HandleCurrentException();
     return 1;

@@ -28,6 +28,8 @@
 
 namespace skyloom {
 
+class Tthumbform;
+
 class TMainForm : public TForm {
  public:
   // The window class other instances look for when handing over arguments.
@@ -88,6 +90,9 @@ class TMainForm : public TForm {
   void LoadVideoList(const std::wstring& path);
 
   // Window-level commands.
+  // The thumbnail browser, made after this window and shown by
+  // ToolButton1Click; not owned.
+  Tthumbform* ThumbForm = nullptr;
   void ToolButton1Click(void* sender);
   void ToolButton11Click(void* sender);
   void ToolButton3Click(void* sender);

@@ -3,18 +3,15 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "app/thumb_form.h"
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
-namespace {
-
-[[noreturn]] void NotAvailableYet(const char* what) { throw EError(FormatMessage1("%s is not available yet", what)); }
-
-}  // namespace
-
-void TMainForm::ToolButton1Click(void*) { NotAvailableYet("Choosing images from the thumbnail browser"); }
+void TMainForm::ToolButton1Click(void*) {
+  if (ThumbForm) ThumbForm->ShowModal();
+}
 // A typed interval outside 1..2000 minutes (the spin edit corrects it only
 // when it loses the focus, which the toolbar never takes) is brought into
 // range here and shown corrected.

@@ -58,6 +58,11 @@ class TImageMView : public TIEView {
 
   // Lays out, clamps the offsets, sets the scroll bars and repaints.
   void Update();
+  // Between the two, list changes skip the layout (which costs a pass over
+  // every entry) and the last EndUpdate runs it once: filling many entries
+  // stays linear.
+  void BeginUpdate() { ++lockCount_; }
+  void EndUpdate();
   void PaintTo(HDC dc);
   void ScrollTo(int x, int y) override;
   int MaxX() const { return maxX_; }
@@ -141,6 +146,7 @@ class TImageMView : public TIEView {
   int maxX_ = 0;
   int maxY_ = 0;
   int updateDepth_ = 0;
+  int lockCount_ = 0;
   TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
   bool visibleSelection_ = true;
   int selectionWidth_ = 3;

@@ -1,0 +1,180 @@
+#include "app/thumb_form.h"
+
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "image/codecs/gif_lzw_install.h"
+#include "image/codecs/tiff_lzw.h"
+#include "image/format_detect.h"
+#include "image/lzw_hooks.h"
+#include "toolkit/text_win.h"
+
+namespace skyloom {
+
+namespace {
+
+constexpr int kWidth = 665, kHeight = 500;
+constexpr int kGroupWidth = 164;
+constexpr int kStatusHeight = 19;
+
+// A drive without a medium answers with an error instead of a system box.
+class QuietDriveErrors {
+ public:
+  QuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_); }
+  ~QuietDriveErrors() { SetThreadErrorMode(old_, nullptr); }
+  QuietDriveErrors(const QuietDriveErrors&) = delete;
+  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
+
+ private:
+  DWORD old_ = 0;
+};
+
+// Plain files only: what an archive-only attribute mask lets through.
+bool PlainFile(DWORD attributes) {
+  constexpr DWORD kExcluded =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */;
+  return (attributes & kExcluded) == 0;
+}
+
+}  // namespace
+
+std::wstring& HoverFileName() {
+  static std::wstring name;
+  return name;
+}
+
+Tthumbform::Tthumbform(TMainForm& mainForm)
+    : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kWidth, kHeight),
+      font_(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")),
+      mainForm_(mainForm) {
+  SetBounds(0, 0, kWidth, kHeight);  // the outer size
+  CenterOnScreen();
+  const HWND form = Handle();
+  // The group's controls are the form's children laid over it, so that
+  // their notifications reach the form.
+  GroupBox1 = std::make_unique<TGroupBox>(form, L" Wallpaper Directory ", 0, 0, kGroupWidth, 454);
+  DriveComboBox1 = std::make_unique<TDriveComboBox>(form, 8, 19, 147, 19);
+  DirectoryListBox1 = std::make_unique<TDirectoryListBox>(form, 2, 44, 160, 408, 16);
+  DriveComboBox1->DirList = DirectoryListBox1.get();
+  DirectoryListBox1->OnChange = [this](void* sender) { DirectoryListBox1Change(sender); };
+
+  ImageMView1 = std::make_unique<TImageMView>(form, kGroupWidth, 0, 493, 454);
+  ImageMView1->SetCtl3D(true);
+  ImageMView1->SetBorderStyle(TIEBorderStyle::bsSingle);
+  ImageMView1->SetStoreType(TStoreType::ietThumb);
+  ImageMView1->MouseInteract = mmiScroll | mmiSelect;
+  ImageMView1->SetGridWidth(-1);
+  ImageMView1->SetSelectionWidth(3);
+  ImageMView1->SetSelectionColor(0x000000FF);
+  ImageMView1->SetScrollBars(TViewScrollBars::ssBoth);
+  ImageMView1->OnDblClick = [this](void* sender) { ImageMView1DblClick(sender); };
+  ImageMView1->OnMouseMove = [this](void* sender, unsigned keys, int x, int y) {
+    ImageMView1MouseMove(sender, keys, x, y);
+  };
+
+  StatusBar1 = std::make_unique<TStatusBar>(form, kStatusHeight);
+  LayOut();
+}
+
+void Tthumbform::LayOut() {
+  const RECT client = ClientRect();
+  const int height = std::max(0, static_cast<int>(client.bottom) - kStatusHeight);
+  GroupBox1->SetBounds(0, 0, kGroupWidth, height);
+  ImageMView1->SetBounds(kGroupWidth, 0, std::max(0, static_cast<int>(client.right) - kGroupWidth), height);
+  StatusBar1->AlignToBottom();
+}
+
+void Tthumbform::ShowModal() {
+  const HWND owner = mainForm_.Handle();
+  SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  EnableWindow(owner, FALSE);
+  modal_ = true;
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  MSG msg;
+  while (modal_) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // The program is ending: leave the loop and let the outer one see it.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (IsDialogMessageW(Handle(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  modal_ = false;
+  // Enabled before hiding, so that the activation goes back to the owner.
+  EnableWindow(owner, TRUE);
+  Hide();
+}
+
+void Tthumbform::DirectoryListBox1Change(void*) { Refill(DirectoryListBox1->Directory()); }
+
+void Tthumbform::Refill(const std::wstring& directory) {
+  ImageMView1->ClearImages();
+  // One layout at the end instead of one per entry.
+  ImageMView1->BeginUpdate();
+  struct Unlock {
+    TImageMView& view;
+    ~Unlock() { view.EndUpdate(); }
+  } unlock{*ImageMView1};
+  QuietDriveErrors quiet;
+  WIN32_FIND_DATAW data{};
+  HANDLE find = FindFirstFileW((directory + L"\\*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!PlainFile(data.dwFileAttributes)) continue;
+    // As built, without normalising: a root's own backslash is followed by
+    // another one.
+    const std::string path = Narrow(directory + L"\\" + data.cFileName);
+    if (FindFileFormat(path, true) == 0) continue;
+    ImageMView1->SetImageFileName(ImageMView1->AppendImage(), path);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+}
+
+void Tthumbform::FormActivate(void*) {
+  auto& hooks = GlobalLzwHooks();
+  InstallGifLzwHooks(hooks);
+  InstallTiffLzwHooks(hooks);
+}
+
+void Tthumbform::ImageMView1MouseMove(void*, unsigned, int x, int y) {
+  if (ImageMView1->ImageCount() > 0)
+    HoverFileName() = Widen(ImageMView1->GetImageFileName(ImageMView1->HitTest(x, y)));
+  StatusBar1->SetText(HoverFileName());
+}
+
+void Tthumbform::ImageMView1DblClick(void*) {
+  const std::wstring path = HoverFileName();
+  if (path.empty()) return;
+  mainForm_.AddCheckedImage(path);
+  StatusBar1->SetText(path + L" - Added to List");
+  if (Beep) Beep();
+}
+
+LRESULT Tthumbform::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_.get());
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate(this);
+      break;
+    case WM_SIZE:
+      if (StatusBar1) LayOut();
+      break;
+    case WM_CLOSE:
+      // Closing only hides: the window lives as long as the program.
+      modal_ = false;
+      Hide();
+      return 0;
+    default:
+      break;
+  }
+  return TForm::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace skyloom
