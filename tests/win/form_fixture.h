@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/thumb_form.h"
 #include "toolkit/application.h"
 
 namespace skyloom::testing {
@@ -40,6 +41,8 @@ class FormTest : public ::testing::Test {
       return answer;
     };
     form = std::make_unique<TMainForm>();
+    thumbForm = std::make_unique<Tthumbform>(*form);  // hidden, as at start-up
+    form->ThumbForm = thumbForm.get();
     app.SetMainWindow(form->Handle());
     dir = std::filesystem::temp_directory_path() /
           (L"skyloom-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -47,6 +50,7 @@ class FormTest : public ::testing::Test {
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {
+    thumbForm.reset();
     form.reset();
     auto& app = TestApplication();
     app.ErrorReporter = nullptr;
@@ -84,6 +88,7 @@ class FormTest : public ::testing::Test {
   }
 
   std::unique_ptr<TMainForm> form;
+  std::unique_ptr<Tthumbform> thumbForm;
   std::vector<std::wstring> errors;
   std::vector<DialogCall> dialogs;
   std::deque<std::wstring> answers;
