@@ -40,7 +40,8 @@ double Median(std::vector<double> values) {
 
 fs::path MakeDirectory(const std::vector<fs::path>& pictures, int files) {
   const fs::path dir = fs::temp_directory_path() / L"skyloom-refill-bench";
-  fs::remove_all(dir);
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
   fs::create_directories(dir / L"empty");
   for (int i = 0; i < files; ++i) {
     const auto& source = pictures[static_cast<std::size_t>(i) % pictures.size()];
@@ -68,7 +69,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: skyloom-bench-browser-refill [--files N] [--runs R] PICTURE...\n");
     return 2;
   }
-  const fs::path dir = MakeDirectory(pictures, files);
+  fs::path dir;
+  try {
+    dir = MakeDirectory(pictures, files);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "cannot make the scratch directory: %s\n", error.what());
+    return 1;
+  }
 
   TApplication application;
   TMainForm mainForm;
@@ -103,6 +110,10 @@ int main(int argc, char** argv) {
   std::printf("%d files (%zu pictures round-robin), %d shown; refill: median %.1f ms, best %.1f ms of %d runs\n",
               files, pictures.size(), shown, Median(refills), *std::min_element(refills.begin(), refills.end()), runs);
   std::printf("grid entries alone: %.1f ms with a layout per entry, %.1f ms with one layout\n", unlocked, locked);
-  fs::remove_all(dir);
+  // The list made the scratch directory the current one, which would keep
+  // it from being removed.
+  SetCurrentDirectoryW(fs::temp_directory_path().c_str());
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
   return 0;
 }
