@@ -21,39 +21,13 @@ namespace {
 using testing_util::TBytes;
 using testing_util::TManifestRow;
 
-struct TDecoded {
-  bool aborting = false;
-  TBitmap raster;
-  TIOParamsVals params;
-};
-
-TDecoded Decode(const std::string& path) {
-  TDecoded out;
-  TImageIO io;
-  TLzwHooks hooks;
-  InstallGifLzwHooks(hooks);
-  io.Params.GIF_LZWDecompFunc = hooks.GifDecoder;
-  io.AttachedBitmap(&out.raster);
-  io.LoadFromFile(path);
-  out.aborting = io.Aborting;
-  out.params = io.Params;
-  return out;
-}
+using TDecoded = testing_util::TDecodedFile;
+using testing_util::DecodeFile;
 
 // ImageMagick's decode of a file's first image as raw 8-bit samples; false
 // where the tool cannot be run.
 bool PeerDecode(const std::string& path, const std::string& options, TBytes& out) {
-#ifdef _WIN32
-  (void)path, (void)options, (void)out;
-  return false;
-#else
-  const std::string command = "convert '" + path + "[0]' " + options + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return false;
-  out.clear();
-  for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
-  return pclose(pipe) == 0 && !out.empty();
-#endif
+  return testing_util::ImageMagickDecode(path + "[0]", options, out);
 }
 
 std::string Hash(const TBytes& rgb) { return testing_util::Sha256Hex(rgb); }
@@ -88,7 +62,7 @@ TEST(GifCorpus, FilesMatchTheirReferenceOrDifferByAStatedRule) {
   for (const TManifestRow& row : testing_util::ReadManifest()) {
     if (row.format != "GIF") continue;
     const std::string path = testing_util::TestDataPath(row.path);
-    const TDecoded d = Decode(path);
+    const TDecoded d = DecodeFile(path);
     const auto byRule = kRefusedByRule.find(row.path);
     if (row.peerOk != "yes" || byRule != kRefusedByRule.end()) {  // broken, or outside the codec's rules
       EXPECT_TRUE(d.aborting) << row.path;
@@ -147,7 +121,7 @@ TEST(GifPeer, WrittenFilesDecodeToTheSamePixelsInImageMagick) {
     const std::string path = testing_util::ScratchPath("peer.gif");
     io.SaveToFile(path);
     ASSERT_FALSE(io.Aborting) << label;
-    const TDecoded ours = Decode(path);
+    const TDecoded ours = DecodeFile(path);
     ASSERT_FALSE(ours.aborting) << label;
     TBytes peer;
     ASSERT_TRUE(PeerDecode(path, "-depth 8 rgb:-", peer)) << label;

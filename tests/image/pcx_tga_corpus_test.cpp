@@ -19,36 +19,13 @@ namespace {
 using testing_util::TBytes;
 using testing_util::TManifestRow;
 
-struct TDecoded {
-  bool aborting = false;
-  TBitmap raster;
-  TIOParamsVals params;
-};
-
-TDecoded Decode(const std::string& path) {
-  TDecoded out;
-  TImageIO io;
-  io.AttachedBitmap(&out.raster);
-  io.LoadFromFile(path);
-  out.aborting = io.Aborting;
-  out.params = io.Params;
-  return out;
-}
+using TDecoded = testing_util::TDecodedFile;
+using testing_util::DecodeFile;
 
 // ImageMagick's decode of a file as raw 8-bit samples ("rgb" or, with
 // "-alpha extract", "gray"); false where the tool cannot be run.
 bool PeerDecode(const std::string& path, const std::string& options, TBytes& out) {
-#ifdef _WIN32
-  (void)path, (void)options, (void)out;
-  return false;
-#else
-  const std::string command = "convert '" + path + "' -auto-orient " + options + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return false;
-  out.clear();
-  for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
-  return pclose(pipe) == 0 && !out.empty();
-#endif
+  return testing_util::ImageMagickDecode(path, "-auto-orient " + options, out);
 }
 
 std::string Hash(const TBytes& rgb) { return testing_util::Sha256Hex(rgb); }
@@ -87,7 +64,7 @@ TEST(PcxTgaCorpus, FilesMatchTheirReferenceOrDifferByAStatedRule) {
   for (const TManifestRow& row : testing_util::ReadManifest()) {
     if (row.format != "TGA" && row.format != "PCX") continue;
     const std::string path = testing_util::TestDataPath(row.path);
-    const TDecoded d = Decode(path);
+    const TDecoded d = DecodeFile(path);
     if (row.peerOk != "yes") {  // truncated or broken: refused without harm
       EXPECT_TRUE(d.aborting) << row.path;
       ++refused;
@@ -178,7 +155,7 @@ TEST(PcxTgaPeer, WrittenFilesDecodeToTheSamePixelsInImageMagick) {
     const std::string path = testing_util::ScratchPath(std::string("peer.") + c.ext);
     io.SaveToFile(path);
     ASSERT_FALSE(io.Aborting) << label;
-    const TDecoded ours = Decode(path);
+    const TDecoded ours = DecodeFile(path);
     ASSERT_FALSE(ours.aborting) << label;
     if (c.view == TPeerView::kUnreadable) continue;
     TBytes peer;

@@ -1,11 +1,14 @@
 #include "tests/image/test_files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "image/image_io.h"
 
 namespace skyloom::testing_util {
 
@@ -121,6 +124,30 @@ std::vector<TManifestRow> ReadManifest() {
     rows.push_back(row);
   }
   return rows;
+}
+
+TDecodedFile DecodeFile(const std::string& path) {
+  TDecodedFile out;
+  TImageIO io;
+  io.AttachedBitmap(&out.raster);
+  io.LoadFromFile(path);
+  out.aborting = io.Aborting;
+  out.params = io.Params;
+  return out;
+}
+
+bool ImageMagickDecode(const std::string& input, const std::string& options, TBytes& out) {
+#ifdef _WIN32
+  (void)input, (void)options, (void)out;
+  return false;
+#else
+  const std::string command = "convert '" + input + "' " + options + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return false;
+  out.clear();
+  for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
+  return pclose(pipe) == 0 && !out.empty();
+#endif
 }
 
 }  // namespace skyloom::testing_util

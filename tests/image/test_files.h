@@ -73,6 +73,18 @@ struct TManifestRow {
 };
 std::vector<TManifestRow> ReadManifest();
 
+// A file loaded through TImageIO by its extension, as the program loads it.
+struct TDecodedFile {
+  bool aborting = false;
+  TBitmap raster;
+  TIOParamsVals params;
+};
+TDecodedFile DecodeFile(const std::string& path);
+
+// ImageMagick's decode: runs `convert 'input' options` and takes its output
+// (e.g. options "-depth 8 rgb:-"); false where the tool cannot be run.
+bool ImageMagickDecode(const std::string& input, const std::string& options, TBytes& out);
+
 // A stream whose every read and write fails, as a vanished file would.
 class TFailingStream : public TMemoryStream {
  public:

@@ -25,38 +25,12 @@ namespace {
 using testing_util::TBytes;
 using testing_util::TManifestRow;
 
-struct TDecoded {
-  bool aborting = false;
-  TBitmap raster;
-  TIOParamsVals params;
-};
-
-TDecoded Decode(const std::string& path) {
-  TDecoded out;
-  TImageIO io;
-  io.AttachedBitmap(&out.raster);
-  TLzwHooks hooks;
-  InstallTiffLzwHooks(hooks);
-  io.Params.TIFF_LZWDecompFunc = hooks.TiffDecoder;
-  io.LoadFromFile(path);
-  out.aborting = io.Aborting;
-  out.params = io.Params;
-  return out;
-}
+using TDecoded = testing_util::TDecodedFile;
+using testing_util::DecodeFile;
 
 // ImageMagick's 8-bit RGB decode of the first page; false where it cannot run.
 bool PeerDecode(const std::string& path, const std::string& options, TBytes& out) {
-#ifdef _WIN32
-  (void)path, (void)options, (void)out;
-  return false;
-#else
-  const std::string command = "convert '" + path + "[0]' " + options + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return false;
-  out.clear();
-  for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
-  return pclose(pipe) == 0 && !out.empty();
-#endif
+  return testing_util::ImageMagickDecode(path + "[0]", options, out);
 }
 
 // What the first directory says, for choosing the rule that explains a difference.
@@ -228,7 +202,7 @@ TEST(TiffCorpus, FilesMatchTheirReferenceOrDifferByAStatedRule) {
   for (const TManifestRow& row : testing_util::ReadManifest()) {
     if (row.format != "TIFF") continue;
     const std::string path = testing_util::TestDataPath(row.path);
-    const TDecoded d = Decode(path);  // must not crash, hang or read outside its buffers
+    const TDecoded d = DecodeFile(path);  // must not crash, hang or read outside its buffers
     if (row.peerOk != "yes") {
       ++unreadable;
       continue;
