@@ -1,11 +1,31 @@
 #pragma once
-// The decode loop the reader benchmarks share.
+// What the reader benchmarks share: their options, the synthetic file they
+// time, and the decode loop.
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "image/image_io.h"
 
 namespace skyloom::bench {
+
+// One file name, --size WxH, --repeat N, --reuse, and switches of a driver's
+// own (flags holds those given).
+struct TCodecBenchOptions {
+  std::vector<std::string> positional;
+  int width = 0, height = 0, repeat = 1;
+  bool reuse = false;
+  std::set<std::string> flags;
+};
+
+// argv[1] is the command; answers false on anything it does not know.
+bool ParseCodecBenchOptions(int argc, char** argv, const std::set<std::string>& knownFlags,
+                            TCodecBenchOptions& options);
+
+// Writes the synthetic photo to the file through the engine's writer (chosen
+// by the extension), after `configure` has set the writer's parameters.
+int MakeSyntheticFile(const TCodecBenchOptions& options, const std::function<void(TIOParamsVals&)>& configure);
 
 using TLoader = std::function<void(TImageIO& io, const std::string& path)>;
 
