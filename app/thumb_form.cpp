@@ -44,7 +44,7 @@ std::wstring& HoverFileName() {
 }
 
 Tthumbform::Tthumbform(TMainForm& mainForm)
-    : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kWidth, kHeight),
+    : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW, 0, kWidth, kHeight),
       font_(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")),
       mainForm_(mainForm) {
