@@ -86,6 +86,12 @@ void Tthumbform::LayOut() {
 }
 
 void Tthumbform::ShowModal() {
+  // The tray menu stays usable while the window is open: a second request
+  // only brings it to the front.
+  if (modal_) {
+    SetForegroundWindow(Handle());
+    return;
+  }
   const HWND owner = mainForm_.Handle();
   SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   EnableWindow(owner, FALSE);

@@ -158,9 +158,20 @@ TEST_F(ThumbFormTest, RefillShowsPlainPicturesInFileSystemOrder) {
   EXPECT_EQ(list.ItemPath(list.Count() - 2), d);
   EXPECT_EQ(list.ItemPath(0), d.substr(0, 3));
 
-  // Opening the subdirectory: no pictures there, and a directory that
-  // has gone leaves the grid empty too, without an error box.
-  list.OpenItem(list.Count() - 1);
+  // Double-clicking the subdirectory opens it with one change; no pictures
+  // there, and a directory that has gone leaves the grid empty too, without
+  // an error box.
+  int changes = 0;
+  list.OnChange = [&changes, inner = list.OnChange](void* sender) {
+    ++changes;
+    inner(sender);
+  };
+  list.SetDirectory(d + L"\\");
+  EXPECT_EQ(changes, 0);
+  SendMessageW(list.Handle(), LB_SETCURSEL, list.Count() - 1, 0);
+  SendMessageW(thumbForm->Handle(), WM_COMMAND, MAKEWPARAM(list.Id(), LBN_DBLCLK),
+               reinterpret_cast<LPARAM>(list.Handle()));
+  EXPECT_EQ(changes, 1);
   EXPECT_EQ(list.Directory(), d + L"\\folder.bmp");
   EXPECT_TRUE(Shown().empty());
   thumbForm->DirectoryListBox1->SetDirectory(d);
