@@ -7,6 +7,7 @@
 #include "image/codecs/tiff_lzw.h"
 #include "image/format_detect.h"
 #include "image/lzw_hooks.h"
+#include "toolkit/quiet_drive_errors.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
@@ -16,18 +17,6 @@ namespace {
 constexpr int kWidth = 665, kHeight = 500;
 constexpr int kGroupWidth = 164;
 constexpr int kStatusHeight = 19;
-
-// A drive without a medium answers with an error instead of a system box.
-class QuietDriveErrors {
- public:
-  QuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_); }
-  ~QuietDriveErrors() { SetThreadErrorMode(old_, nullptr); }
-  QuietDriveErrors(const QuietDriveErrors&) = delete;
-  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
- private:
-  DWORD old_ = 0;
-};
 
 // Plain files only: what an archive-only attribute mask lets through.
 bool PlainFile(DWORD attributes) {

@@ -2,21 +2,11 @@
 
 #include <algorithm>
 
+#include "toolkit/quiet_drive_errors.h"
+
 namespace skyloom {
 
 namespace {
-
-// A drive without a medium answers with an error instead of a system box.
-class QuietDriveErrors {
- public:
-  QuietDriveErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_); }
-  ~QuietDriveErrors() { SetThreadErrorMode(old_, nullptr); }
-  QuietDriveErrors(const QuietDriveErrors&) = delete;
-  QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
- private:
-  DWORD old_ = 0;
-};
 
 bool IsRoot(const std::wstring& path) { return path.size() == 3 && path[1] == L':' && path[2] == L'\\'; }
 
