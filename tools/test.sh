@@ -32,13 +32,20 @@ if [ -f "$here/fuzz/CMakeLists.txt" ]; then
   if CC=clang CXX=clang++ cmake -S "$here" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
        -DSKYLOOM_FUZZ=ON -DSKYLOOM_SANITIZE=ON -DSKYLOOM_IMAGE_TESTS=OFF >"$build/fuzz-configure.log" 2>&1 &&
      ninja -C "$build/fuzz" -j "$jobs" $targets >"$build/fuzz-build.log" 2>&1; then
-    for target in $targets; do
-      if BUILD_DIR="$build/fuzz" sh "$here/fuzz/run.sh" "$target" "$fuzz_seconds" >"$build/$target.log" 2>&1; then
-        log "  $target: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$build/$target.log" | tail -n 1)"
-      else
-        tail -n 30 "$build/$target.log"; fail "fuzzing $target"
-      fi
-    done
+    # Each target runs on one core: the runs go on in the background while
+    # the Windows build and its tests use the other one.
+    (
+      runs_status=0
+      for target in $targets; do
+        if BUILD_DIR="$build/fuzz" sh "$here/fuzz/run.sh" "$target" "$fuzz_seconds" >"$build/$target.log" 2>&1; then
+          log "  $target: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$build/$target.log" | tail -n 1)"
+        else
+          tail -n 30 "$build/$target.log"; log "FAILED: fuzzing $target"; runs_status=1
+        fi
+      done
+      exit $runs_status
+    ) >"$build/fuzz-runs.log" 2>&1 &
+    fuzz_runs=$!
   else
     tail -n 40 "$build/fuzz-configure.log" "$build/fuzz-build.log"; fail "fuzz build"
   fi
@@ -60,6 +67,12 @@ if build_windows >"$build/win-build.log" 2>&1; then
     fail "native and Windows outputs differ"
 else
   tail -n 60 "$build/win-build.log"; fail "Windows build"
+fi
+
+if [ -n "${fuzz_runs:-}" ]; then
+  wait "$fuzz_runs" || status=1
+  step "fuzz runs"
+  cat "$build/fuzz-runs.log"
 fi
 
 expected=()
