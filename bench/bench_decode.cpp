@@ -58,4 +58,9 @@ int DecodeRepeatedly(const std::string& path, int repeat, bool reuse, const TLoa
   return 0;
 }
 
+int DecodeByExtension(const TCodecBenchOptions& o) {
+  return DecodeRepeatedly(o.positional[0], o.repeat, o.reuse,
+                          [](TImageIO& io, const std::string& path) { io.LoadFromFile(path); });
+}
+
 }  // namespace skyloom::bench

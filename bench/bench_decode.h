@@ -33,5 +33,7 @@ using TLoader = std::function<void(TImageIO& io, const std::string& path)>;
 // which the scripts read. Each load gets a fresh raster, or with reuse the
 // same one (its pages then already mapped). Answers 1 when a load aborts.
 int DecodeRepeatedly(const std::string& path, int repeat, bool reuse, const TLoader& load);
+// The same for the options' file, loaded by its extension as the program does.
+int DecodeByExtension(const TCodecBenchOptions& options);
 
 }  // namespace skyloom::bench

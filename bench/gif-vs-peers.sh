@@ -10,6 +10,7 @@
 #   bench/gif-vs-peers.sh [BUILD_DIR] [ROUNDS]
 # Needs: imagemagick.
 set -euo pipefail
+source "$(dirname "$0")/decode_race.sh"
 
 build=${1:-build/native}
 rounds=${2:-7}
@@ -26,26 +27,4 @@ convert "$work/photo.bmp" +dither -colors 256 "$work/in.gif"
 in="$work/in.gif"
 echo "== decode of a ${width}x${height} 256-colour GIF ($(( $(stat -c %s "$in") / 1024 )) KiB, $(identify -format '%k' "$in") colours)"
 
-declare -A cmds times med
-names=("engine" "ImageMagick")
-cmds["engine"]="\"$bench\" decode \"$in\""
-cmds["ImageMagick"]="/usr/bin/convert -limit thread 1 \"$in\" rgb:/dev/null"
-for ((r = 0; r < rounds; r++)); do
-  for name in "${names[@]}"; do
-    start=$(date +%s%N)
-    eval "${cmds[$name]}" >/dev/null 2>&1 || { echo "$name failed" >&2; exit 1; }
-    times[$name]+="$(( $(date +%s%N) - start )) "
-  done
-done
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)] / 1e9}'; }
-mbps() { awk -v s="$1" -v b=$((width * height * 3)) 'BEGIN {printf "%.0f", b / s / 1e6}'; }
-
-printf '%-28s %8s %12s\n' "decoder (median of $rounds)" "seconds" "MB/s (RGB)"
-for name in "${names[@]}"; do
-  med[$name]=$(echo "${times[$name]}" | median)
-  printf '%-28s %8.3f %12s\n' "$name" "${med[$name]}" "$(mbps "${med[$name]}")"
-done
-best=$("$bench" decode "$in" --repeat 5 | awk '/^best:/ {print $2}')
-printf '%-28s %8.3f %12s\n' "engine in-process (best of 5)" "$best" "$(mbps "$best")"
-echo "engine / ImageMagick $(awk -v a="${med[engine]}" -v b="${med[ImageMagick]}" 'BEGIN {printf "%.2f", a / b}')" \
-  "(goal: below 1.0)"
+decode_race "$bench" "$in" $width $height $rounds "ImageMagick" "/usr/bin/convert -limit thread 1 \"$in\" rgb:/dev/null"

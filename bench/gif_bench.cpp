@@ -24,11 +24,6 @@ int Make(const TCodecBenchOptions& o) {
   });
 }
 
-int Decode(const TCodecBenchOptions& o) {
-  return DecodeRepeatedly(o.positional[0], o.repeat, o.reuse,
-                          [](TImageIO& io, const std::string& path) { io.LoadFromFile(path); });
-}
-
 }  // namespace
 }  // namespace skyloom::bench
 
@@ -46,5 +41,5 @@ int main(int argc, char** argv) {
   }
   if (command == "make-bmp")
     return SaveBmp24(options.positional[0], SyntheticPhoto(options.width, options.height)) ? 0 : 1;
-  return command == "make" ? Make(options) : Decode(options);
+  return command == "make" ? Make(options) : DecodeByExtension(options);
 }

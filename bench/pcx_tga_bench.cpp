@@ -22,11 +22,6 @@ int Make(const TCodecBenchOptions& o) {
   });
 }
 
-int Decode(const TCodecBenchOptions& o) {
-  return DecodeRepeatedly(o.positional[0], o.repeat, o.reuse,
-                          [](TImageIO& io, const std::string& path) { io.LoadFromFile(path); });
-}
-
 }  // namespace
 }  // namespace skyloom::bench
 
@@ -40,5 +35,5 @@ int main(int argc, char** argv) {
                          "       skyloom-bench-pcxtga decode IN [--repeat N] [--reuse]\n");
     return 2;
   }
-  return command == "make" ? Make(options) : Decode(options);
+  return command == "make" ? Make(options) : DecodeByExtension(options);
 }

@@ -19,11 +19,6 @@ int Make(const TCodecBenchOptions& o) {
   return MakeSyntheticFile(o, [](TIOParamsVals& params) { params.TIFF_Compression = 0; });
 }
 
-int Decode(const TCodecBenchOptions& o) {
-  return DecodeRepeatedly(o.positional[0], o.repeat, o.reuse,
-                          [](TImageIO& io, const std::string& path) { io.LoadFromFile(path); });
-}
-
 }  // namespace
 }  // namespace skyloom::bench
 
@@ -37,5 +32,5 @@ int main(int argc, char** argv) {
                          "       skyloom-bench-tiff decode IN [--repeat N] [--reuse]\n");
     return 2;
   }
-  return command == "make" ? Make(options) : Decode(options);
+  return command == "make" ? Make(options) : DecodeByExtension(options);
 }
