@@ -63,6 +63,22 @@ void TIEView::Unsubscribe(const void* owner) {
   std::erase_if(subscribers_, [owner](const TSubscriber& s) { return s.owner == owner; });
 }
 
+SIZE TIEView::ClientSize() const {
+  const RECT r = ClientRect();
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+bool TIEView::RelaidAfterBars(const std::function<void()>& updateBars, const std::function<void()>& layout) {
+  const SIZE before = ClientSize();
+  updateBars();
+  const SIZE after = ClientSize();
+  if ((before.cx == after.cx && before.cy == after.cy) || relayoutDepth_ >= 2) return false;
+  ++relayoutDepth_;
+  layout();
+  --relayoutDepth_;
+  return true;
+}
+
 void TIEView::AnnounceChange() {
   // A subscriber may unsubscribe while it is told: walk a copy.
   const std::vector<TSubscriber> subscribers = subscribers_;

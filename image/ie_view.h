@@ -56,6 +56,11 @@ class TIEView : public TWindow {
                         TIEBorderStyle border);
   // Runs after the background colour changed.
   virtual void BackgroundChanged() {}
+  SIZE ClientSize() const;
+  // Runs updateBars; when bars that came or went changed the client size,
+  // runs layout again and answers true. Bounded, so bars that flip each
+  // other cannot recurse for ever.
+  bool RelaidAfterBars(const std::function<void()>& updateBars, const std::function<void()>& layout);
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   int viewX_ = 0;
@@ -70,6 +75,7 @@ class TIEView : public TWindow {
     const void* owner;
   };
   std::vector<TSubscriber> subscribers_;
+  int relayoutDepth_ = 0;
   TIEBorderStyle border_ = TIEBorderStyle::bsSingle;
   bool ctl3D_ = true;
 };

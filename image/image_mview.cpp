@@ -144,11 +144,6 @@ void TImageMView::SetDisplayMode(TMViewDisplayMode mode) { Set(list_.Metrics.sin
 
 void TImageMView::SetScrollBars(TViewScrollBars bars) { Set(scrollBars_, bars); }
 
-SIZE TImageMView::ClientSize() const {
-  const RECT r = ClientRect();
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 TGridView TImageMView::CurrentView() const {
   const SIZE client = ClientSize();
   return TGridView{viewX_, viewY_, maxX_, maxY_, static_cast<int>(client.cx), static_cast<int>(client.cy)};
@@ -194,17 +189,7 @@ void TImageMView::Update() {
   if (lockCount_ > 0 || !Handle() || destroying_ || !GetParent(Handle())) return;
   Relayout();
   ClampView();
-  const SIZE before = ClientSize();
-  UpdateScrollBars();
-  const SIZE after = ClientSize();
-  // Bars that came or went change the client; bounded, as two bars that
-  // flip each other would recurse for ever.
-  if ((before.cx != after.cx || before.cy != after.cy) && updateDepth_ < 2) {
-    ++updateDepth_;
-    Update();
-    --updateDepth_;
-    return;
-  }
+  if (RelaidAfterBars([this] { UpdateScrollBars(); }, [this] { Update(); })) return;
   AnnounceChange();
   InvalidateRect(Handle(), nullptr, FALSE);
 }

@@ -129,7 +129,6 @@ class TImageMView : public TIEView {
   void ClampView();
   void UpdateScrollBars();
   TGridView CurrentView() const;
-  SIZE ClientSize() const;
   void DrawCell(HDC dc, int index, int left, int top);
   void DrawFrame(HDC dc, int left, int top, int frame);
   void MoveSelection(TGridKey key);
@@ -145,7 +144,6 @@ class TImageMView : public TIEView {
   int columns_ = 0;
   int maxX_ = 0;
   int maxY_ = 0;
-  int updateDepth_ = 0;
   int lockCount_ = 0;
   TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
   bool visibleSelection_ = true;

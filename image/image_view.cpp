@@ -127,11 +127,6 @@ void TImageView::ProcRefresh() {
   if (OnImageChange) OnImageChange(this);
 }
 
-SIZE TImageView::ClientSize() const {
-  const RECT r = ClientRect();
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 void TImageView::ViewChanged(int change) {
   if (OnViewChange) OnViewChange(this, change);
 }
@@ -194,22 +189,8 @@ void TImageView::UpdateGeometry() {
 void TImageView::Update() {
   if (!Handle()) return;
   FitZoom();
-  if (picture_.Width() != lastWidth_ || picture_.Height() != lastHeight_) {
-    lastWidth_ = picture_.Width();
-    lastHeight_ = picture_.Height();
-  }
   ClampView();
-  const SIZE before = ClientSize();
-  UpdateScrollBars();
-  const SIZE after = ClientSize();
-  // Bars that appeared or vanished change the client: lay out once more
-  // (bounded, so bars that flip each other cannot recurse for ever).
-  if ((before.cx != after.cx || before.cy != after.cy) && updateDepth_ < 2) {
-    ++updateDepth_;
-    Update();
-    --updateDepth_;
-    return;
-  }
+  if (RelaidAfterBars([this] { UpdateScrollBars(); }, [this] { Update(); })) return;
   UpdateGeometry();
   MarkDirty();
 }

@@ -154,7 +154,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   void PaintPicture(HDC dc);
   void Scroll(int bar, int code);
   void ViewChanged(int change);
-  SIZE ClientSize() const;
 
   TBitmap picture_;
   std::vector<TImageProc*> procs_;
@@ -169,10 +168,7 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   int extentH_ = 0;
   int offsetX_ = 0;
   int offsetY_ = 0;
-  int lastWidth_ = 0;
-  int lastHeight_ = 0;
   int updateLock_ = 0;
-  int updateDepth_ = 0;
   TIEBackgroundStyle style_ = TIEBackgroundStyle::iebsSolid;
   bool center_ = false;
   bool autoFit_ = false;
