@@ -146,16 +146,19 @@ void TMediaPlayer2::Close() {
   deviceId_ = 0;
 }
 
+// An armed start position goes out once, with the next play or record.
+DWORD TMediaPlayer2::TakeStartPosition(DWORD& from) {
+  if (!startPosArmed_) return 0;
+  from = startPos_;
+  startPosArmed_ = false;
+  return MCI_FROM;
+}
+
 void TMediaPlayer2::Play() {
   CheckOpen();
   if (AutoRewind && !startPosArmed_ && AtEnd()) Rewind();
   MCI_PLAY_PARMS block{};
-  DWORD flags = NotifyFlags();
-  if (startPosArmed_) {
-    flags |= MCI_FROM;
-    block.dwFrom = startPos_;
-    startPosArmed_ = false;
-  }
+  const DWORD flags = NotifyFlags() | TakeStartPosition(block.dwFrom);
   block.dwCallback = Callback();
   Send(MCI_PLAY, flags, &block);
 }
@@ -261,12 +264,7 @@ void TMediaPlayer2::Back() {
 void TMediaPlayer2::StartRecording() {
   CheckOpen();
   MCI_RECORD_PARMS block{};
-  DWORD flags = NotifyFlags();
-  if (startPosArmed_) {
-    flags |= MCI_FROM;
-    block.dwFrom = startPos_;
-    startPosArmed_ = false;
-  }
+  const DWORD flags = NotifyFlags() | TakeStartPosition(block.dwFrom);
   block.dwCallback = Callback();
   Send(MCI_RECORD, flags, &block);
 }

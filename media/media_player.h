@@ -136,6 +136,7 @@ class TMediaPlayer2 : public TWindow {
   // once (rule B); both consume the notify request.
   DWORD WaitFlags();
   DWORD NotifyFlags();
+  DWORD TakeStartPosition(DWORD& from);
   DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(Handle()); }
   void CheckOpen() const;
   MCIERROR Send(UINT command, DWORD flags, void* params);
