@@ -111,15 +111,11 @@ void Tthumbform::DirectoryListBox1Change(void*) { Refill(DirectoryListBox1->Dire
 void Tthumbform::Refill(const std::wstring& directory) {
   ImageMView1->ClearImages();
   // One layout at the end instead of one per entry.
-  ImageMView1->BeginUpdate();
-  struct Unlock {
-    TImageMView& view;
-    ~Unlock() { view.EndUpdate(); }
-  } unlock{*ImageMView1};
+  const TImageMView::TUpdateLock lock(*ImageMView1);
   QuietDriveErrors quiet;
   WIN32_FIND_DATAW data{};
-  HANDLE find = FindFirstFileW((directory + L"\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const UniqueFindHandle find(FindFirstFileW((directory + L"\\*.*").c_str(), &data));
+  if (!find) return;
   do {
     if (!PlainFile(data.dwFileAttributes)) continue;
     // As built, without normalising: a root's own backslash is followed by
@@ -127,8 +123,7 @@ void Tthumbform::Refill(const std::wstring& directory) {
     const std::string path = Narrow(directory + L"\\" + data.cFileName);
     if (FindFileFormat(path, true) == 0) continue;
     ImageMView1->SetImageFileName(ImageMView1->AppendImage(), path);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
 }
 
 void Tthumbform::FormActivate(void*) {

@@ -63,6 +63,17 @@ class TImageMView : public TIEView {
   // stays linear.
   void BeginUpdate() { ++lockCount_; }
   void EndUpdate();
+  // BeginUpdate for a scope.
+  class TUpdateLock {
+   public:
+    explicit TUpdateLock(TImageMView& view) : view_(view) { view_.BeginUpdate(); }
+    ~TUpdateLock() { view_.EndUpdate(); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+   private:
+    TImageMView& view_;
+  };
   void PaintTo(HDC dc);
   void ScrollTo(int x, int y) override;
   int MaxX() const { return maxX_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/handles.h"
 #include "toolkit/quiet_drive_errors.h"
 
 namespace skyloom {
@@ -18,16 +19,15 @@ std::wstring Join(const std::wstring& dir, const std::wstring& name) {
 std::vector<std::wstring> Subdirectories(const std::wstring& dir) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data{};
-  HANDLE find = FindFirstFileW(Join(dir, L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  const UniqueFindHandle find(FindFirstFileW(Join(dir, L"*").c_str(), &data));
+  if (!find) return names;
   do {
     const DWORD attributes = data.dwFileAttributes;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
       continue;
     const std::wstring name = data.cFileName;
     if (name != L"." && name != L"..") names.push_back(name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &data));
   std::sort(names.begin(), names.end(),
             [](const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) < 0; });
   return names;

@@ -70,11 +70,18 @@ struct IconTraits {
   static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+
 using UniqueHandle = UniqueWinHandle<HANDLE, KernelHandleTraits>;
 using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
 using UniqueGdiObject = UniqueWinHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueKey = UniqueWinHandle<HKEY, RegistryKeyTraits>;
 using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
+using UniqueFindHandle = UniqueWinHandle<HANDLE, FindHandleTraits>;
 using UniqueImageList = UniqueWinHandle<HIMAGELIST, ImageListTraits>;
 using UniqueIcon = UniqueWinHandle<HICON, IconTraits>;
 
