@@ -24,16 +24,26 @@ std::wstring DriveText(wchar_t letter) {
 
 TDriveComboBox::TDriveComboBox(HWND parent, int left, int top, int width, int height) {
   CreateControl(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, parent, left, top, width, height + 200);
+  Refresh();
+  // The drive of the process's current directory.
+  wchar_t current[MAX_PATH] = {};
+  if (GetCurrentDirectoryW(MAX_PATH, current) && current[1] == L':') Select(current[0]);
+}
+
+void TDriveComboBox::Refresh() {
   const DWORD mask = GetLogicalDrives();
+  if (mask == mask_ && !drives_.empty()) return;
+  const wchar_t selected = DirList && DirList->Drive() ? DirList->Drive() : Drive();
+  mask_ = mask;
+  drives_.clear();
+  SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
   for (int bit = 0; bit < 26; ++bit) {
     if (!(mask & (1u << bit))) continue;
     const auto letter = static_cast<wchar_t>(L'A' + bit);
     drives_.push_back(letter);
     SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveText(letter).c_str()));
   }
-  // The drive of the process's current directory.
-  wchar_t current[MAX_PATH] = {};
-  if (GetCurrentDirectoryW(MAX_PATH, current) && current[1] == L':') Select(current[0]);
+  if (selected) Select(selected);
 }
 
 wchar_t TDriveComboBox::DriveAt(int index) const {
@@ -70,9 +80,17 @@ void TDriveComboBox::SetDrive(wchar_t letter) {
 }
 
 bool TDriveComboBox::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-  if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE) return false;
-  if (DirList && Drive()) DirList->SetDrive(Drive());
-  return true;
+  if (message != WM_COMMAND) return false;
+  switch (HIWORD(wParam)) {
+    case CBN_DROPDOWN:
+      Refresh();
+      return true;
+    case CBN_SELCHANGE:
+      if (DirList && Drive()) DirList->SetDrive(Drive());
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace skyloom

@@ -2,6 +2,8 @@
 // The drive selector: one row per logical drive of the system ("c:", with
 // the volume label of fixed drives). Choosing a drive opens its current
 // directory in the linked directory list, which then raises its change.
+// The rows are read again whenever the list drops down, so a drive added
+// or removed while the program runs (a memory stick) shows up.
 #include <windows.h>
 
 #include <string>
@@ -29,12 +31,17 @@ class TDriveComboBox : public TControl {
   // letter changes nothing.
   void SetDrive(wchar_t letter);
 
+  // Reads the system's drives again; the linked list's drive (else the one
+  // selected before) stays selected while it is there.
+  void Refresh();
+
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Select(wchar_t letter);
 
   std::vector<wchar_t> drives_;  // one per row
+  DWORD mask_ = 0;               // the drives the rows show
 };
 
 }  // namespace skyloom

@@ -48,10 +48,11 @@ struct WineUnixDrive {  // the mount manager's request record
 };
 constexpr DWORD kDefineUnixDrive = CTL_CODE('m', 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
-bool WineDefineDrive(wchar_t letter, const char* unixPath) {
+// A null path removes the drive.
+bool WineDefineDrive(wchar_t letter, const char* unixPath, ULONG type = DRIVE_FIXED) {
   std::string request(sizeof(WineUnixDrive), '\0');
   WineUnixDrive drive{};
-  drive.type = unixPath ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR;
+  drive.type = unixPath ? type : DRIVE_NO_ROOT_DIR;
   drive.letter = letter;
   if (unixPath) {
     drive.mountPointOffset = static_cast<USHORT>(request.size());
@@ -65,6 +66,15 @@ bool WineDefineDrive(wchar_t letter, const char* unixPath) {
   DWORD returned = 0;
   return DeviceIoControl(manager.get(), kDefineUnixDrive, request.data(), drive.size, nullptr, 0, &returned,
                          nullptr);
+}
+
+// A CD drive without a disc: listed by the system, nothing readable on it.
+bool MapDriveWithoutMedium(wchar_t letter) {
+  const std::wstring device{letter, L':'};
+  const bool made = WineDefineDrive(letter, "/nonexistent/skyloom-no-medium", DRIVE_CDROM) ||
+                    DefineDosDeviceW(DDD_RAW_TARGET_PATH, device.c_str(), L"\\Device\\SkyloomNoMedium");
+  return made && (GetLogicalDrives() & (1u << (letter - L'A'))) &&
+         GetFileAttributesW((device + L"\\").c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool MapDrive(wchar_t letter, const std::filesystem::path& folder, const std::wstring& marker) {
@@ -182,15 +192,51 @@ TEST_F(ThumbFormTest, RefillShowsPlainPicturesInFileSystemOrder) {
   SetCurrentDirectoryW(dir.c_str());
 }
 
-TEST_F(ThumbFormTest, RootDirectoryPathsHoldTwoBackslashes) {
+// Drives mapped after the window was made show up when the selector drops
+// down; choosing one opens it with one change. In a root the stored paths
+// hold two backslashes; a drive without a medium leaves the grid empty.
+TEST_F(ThumbFormTest, ChoosingADriveOpensItsRoot) {
   const auto root = dir / L"root";
   Put(root, L"a.bmp", TinyBmp());
   ASSERT_TRUE(MapDrive(L'Q', root, L"a.bmp"));
-  thumbForm->DirectoryListBox1->SetDirectory(L"Q:\\");
-  EXPECT_EQ(thumbForm->DirectoryListBox1->Directory(), L"Q:\\");
+  ASSERT_TRUE(MapDriveWithoutMedium(L'X'));
+  auto& drives = *thumbForm->DriveComboBox1;
+  auto& list = *thumbForm->DirectoryListBox1;
+  int changes = 0;
+  list.OnChange = [&changes, inner = list.OnChange](void* sender) {
+    ++changes;
+    inner(sender);
+  };
+  auto command = [&](int code) {
+    SendMessageW(thumbForm->Handle(), WM_COMMAND, MAKEWPARAM(drives.Id(), code),
+                 reinterpret_cast<LPARAM>(drives.Handle()));
+  };
+  auto choose = [&](wchar_t letter) {
+    command(CBN_DROPDOWN);
+    int row = 0;
+    while (row < drives.Count() && drives.DriveAt(row) != letter) ++row;
+    ASSERT_LT(row, drives.Count());
+    SendMessageW(drives.Handle(), CB_SETCURSEL, row, 0);
+    command(CBN_SELCHANGE);
+  };
+
+  choose(L'Q');
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(list.Directory(), L"Q:\\");
   EXPECT_EQ(Shown(), std::vector<std::wstring>{L"Q:\\\\a.bmp"});
+  choose(L'X');
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(list.Directory(), L"X:\\");
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_TRUE(Shown().empty());
+  EXPECT_TRUE(errors.empty());
+
   SetCurrentDirectoryW(dir.c_str());
   UnmapDrive(L'Q');
+  UnmapDrive(L'X');
+  command(CBN_DROPDOWN);
+  for (int row = 0; row < drives.Count(); ++row) EXPECT_NE(drives.DriveAt(row), L'Q');
+  EXPECT_EQ(drives.Drive(), L'\0');  // the list's drive has gone
 }
 
 TEST_F(ThumbFormTest, HoverAndDoubleClickAddTheFileUnderTheMouse) {
