@@ -1,11 +1,14 @@
-// Refill time of the thumbnail browser (Windows build, run under Wine): the
-// given pictures are copied round-robin into a scratch directory of N files
-// (1,000 by default), and the browser's directory change is timed on the
-// main thread: enumeration, the known-image test on every file and the
-// grid's entries, one layout at the end. For comparison, the grid alone is
-// filled with the same names with a layout after every entry, as it did
-// before its update lock.
-//   skyloom-bench-browser-refill.exe [--files N] [--runs R] PICTURE...
+// The thumbnail browser on a directory the caller made (Windows build, run
+// under Wine with a display), median of R runs, each starting from an empty
+// directory so that nothing is held from the run before:
+// - refill: the directory change on the main thread (enumeration, the
+//   known-image test on every file, the grid's entries, one layout);
+// - first screen: painting the grid right after, which decodes and draws
+//   every visible thumbnail.
+// The visible files go to --list (one path a line) for a peer to make the
+// same thumbnails. For comparison, the grid alone is filled with the same
+// names with a layout after every entry and with one layout.
+//   skyloom-bench-browser-refill.exe [--runs R] [--list FILE] DIR
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,60 +42,57 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-fs::path MakeDirectory(const std::vector<fs::path>& pictures, int files) {
-  const fs::path dir = fs::temp_directory_path() / L"skyloom-refill-bench";
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
-  fs::create_directories(dir / L"empty");
-  for (int i = 0; i < files; ++i) {
-    const auto& source = pictures[static_cast<std::size_t>(i) % pictures.size()];
-    const fs::path target = dir / (std::to_wstring(10000 + i) + source.extension().wstring());
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing);
-  }
-  return dir;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  int files = 1000, runs = 5;
-  std::vector<fs::path> pictures;
+  int runs = 5;
+  std::string listFile, dirArg;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--files") == 0 && i + 1 < argc) {
-      files = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+    if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
       runs = std::max(1, std::atoi(argv[++i]));
-    } else {
-      pictures.push_back(fs::path(Widen(argv[i])));
-    }
+    else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc)
+      listFile = argv[++i];
+    else
+      dirArg = argv[i];
   }
-  if (pictures.empty() || files <= 0) {
-    std::fprintf(stderr, "usage: skyloom-bench-browser-refill [--files N] [--runs R] PICTURE...\n");
+  const std::wstring dir = NormalizeDirectory(Widen(dirArg));
+  if (dirArg.empty() || !fs::is_directory(dir)) {
+    std::fprintf(stderr, "usage: skyloom-bench-browser-refill [--runs R] [--list FILE] DIR\n");
     return 2;
   }
-  fs::path dir;
-  try {
-    dir = MakeDirectory(pictures, files);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "cannot make the scratch directory: %s\n", error.what());
-    return 1;
-  }
+  // An empty directory beside the system's temporary ones.
+  const fs::path empty = fs::temp_directory_path() / L"skyloom-refill-bench-empty";
+  fs::create_directories(empty);
 
   TApplication application;
   TMainForm mainForm;
   application.SetMainWindow(mainForm.Handle());
   Tthumbform browser(mainForm);
+  browser.FormActivate(&browser);
+  ShowWindow(browser.Handle(), SW_SHOWNOACTIVATE);
   auto& list = *browser.DirectoryListBox1;
   auto& grid = *browser.ImageMView1;
 
-  std::vector<double> refills;
+  std::vector<double> refills, paints;
   for (int run = 0; run < runs; ++run) {
-    list.SetDirectory((dir / L"empty").wstring());
+    list.SetDirectory(empty.wstring());
+    UpdateWindow(grid.Handle());
     const double start = Now();
-    list.SetDirectory(dir.wstring());
-    refills.push_back(Now() - start);
+    list.SetDirectory(dir);
+    const double refilled = Now();
+    RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    GdiFlush();
+    refills.push_back(refilled - start);
+    paints.push_back(Now() - refilled);
   }
   const int shown = grid.ImageCount();
+  std::vector<std::string> visible;
+  for (int i = 0; i < shown; ++i)
+    if (grid.VisibilityOf(i) > 0) visible.push_back(grid.GetImageFileName(i));
+  if (!listFile.empty()) {
+    std::ofstream out(fs::path(Widen(listFile)));
+    for (const auto& name : visible) out << name << '\n';
+  }
 
   // The grid alone: the same names, appended with and without the lock.
   std::vector<std::string> names;
@@ -107,13 +108,14 @@ int main(int argc, char** argv) {
   const double unlocked = fill(false);
   const double locked = fill(true);
 
-  std::printf("%d files (%zu pictures round-robin), %d shown; refill: median %.1f ms, best %.1f ms of %d runs\n",
-              files, pictures.size(), shown, Median(refills), *std::min_element(refills.begin(), refills.end()), runs);
+  std::printf("%d entries shown, %zu thumbnails on the first screen; medians of %d runs:\n", shown, visible.size(),
+              runs);
+  std::printf("refill %.1f ms (best %.1f), first screen painted %.1f ms (best %.1f), both %.1f ms\n",
+              Median(refills), *std::min_element(refills.begin(), refills.end()), Median(paints),
+              *std::min_element(paints.begin(), paints.end()), Median(refills) + Median(paints));
   std::printf("grid entries alone: %.1f ms with a layout per entry, %.1f ms with one layout\n", unlocked, locked);
-  // The list made the scratch directory the current one, which would keep
-  // it from being removed.
+  // The list made the directory the current one, which would keep it from
+  // being removed by the caller.
   SetCurrentDirectoryW(fs::temp_directory_path().c_str());
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
   return 0;
 }
