@@ -157,9 +157,13 @@ LRESULT Tthumbform::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (StatusBar1) LayOut();
       break;
     case WM_CLOSE:
-      // Closing only hides: the window lives as long as the program.
-      modal_ = false;
-      Hide();
+      // Closing only hides: the window lives as long as the program. While
+      // modal, the loop hides it after enabling the main window, so that
+      // the activation goes back there.
+      if (modal_)
+        modal_ = false;
+      else
+        Hide();
       return 0;
     default:
       break;

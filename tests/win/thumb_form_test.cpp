@@ -301,6 +301,8 @@ TEST_F(ThumbFormTest, AddFilesShowsTheBrowserModallyOverADisabledMainWindow) {
   const TLzwHooks saved = hooks;
   hooks = {};
   g_probe = {form->Handle(), thumbForm->Handle()};
+  ShowWindow(form->Handle(), SW_SHOW);
+  SetForegroundWindow(form->Handle());
   SetTimer(nullptr, 0, 50, ProbeModal);
   ClickButton(*form->ToolBar1, L"Add Files to List");
   EXPECT_TRUE(g_probe.ran);
@@ -308,6 +310,7 @@ TEST_F(ThumbFormTest, AddFilesShowsTheBrowserModallyOverADisabledMainWindow) {
   EXPECT_TRUE(g_probe.browserVisible);
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   EXPECT_FALSE(thumbForm->Visible());
+  EXPECT_EQ(GetActiveWindow(), form->Handle());  // closing gives the activation back
   EXPECT_TRUE(hooks.GifDecoder && hooks.GifEncoder && hooks.TiffDecoder && hooks.TiffEncoder);
   hooks = saved;
   EXPECT_TRUE(errors.empty());
