@@ -276,7 +276,15 @@ TEST_F(ThumbFormTest, HoverAndDoubleClickAddTheFileUnderTheMouse) {
   DoubleClick(104, 50);
   EXPECT_EQ(form->ImageListBox->Count(), 3);
   EXPECT_EQ(beeps, 3);
+
+  // The directory vanishes while shown: the cell stays empty, no error box.
   SetCurrentDirectoryW(dir.c_str());
+  std::filesystem::remove_all(pictures);
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  grid.PaintTo(dc.get());
+  EXPECT_EQ(grid.ImageCount(), 1);
+  EXPECT_EQ(grid.PictureCount(), 0);
+  EXPECT_TRUE(errors.empty());
 }
 
 // Checked from inside the modal loop, then closes the window.
