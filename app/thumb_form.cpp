@@ -87,6 +87,7 @@ void Tthumbform::ShowModal() {
   modal_ = true;
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
+  SetFocus(DirectoryListBox1->Handle());
   MSG msg;
   while (modal_) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -146,6 +147,16 @@ void Tthumbform::ImageMView1DblClick(void*) {
   if (Beep) Beep();
 }
 
+void Tthumbform::Close() {
+  // Closing only hides: the window lives as long as the program. While
+  // modal, the loop hides it after enabling the main window, so that the
+  // activation goes back there.
+  if (modal_)
+    modal_ = false;
+  else
+    Hide();
+}
+
 LRESULT Tthumbform::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETFONT:
@@ -157,13 +168,15 @@ LRESULT Tthumbform::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (StatusBar1) LayOut();
       break;
     case WM_CLOSE:
-      // Closing only hides: the window lives as long as the program. While
-      // modal, the loop hides it after enabling the main window, so that
-      // the activation goes back there.
-      if (modal_)
-        modal_ = false;
-      else
-        Hide();
+      Close();
+      return 0;
+    case WM_COMMAND:
+      // The keyboard, through the dialog keys of the modal loop: Enter
+      // opens the directory list's highlighted entry, Escape closes.
+      if (lParam != 0) break;
+      if (LOWORD(wParam) == IDCANCEL) Close();
+      if (LOWORD(wParam) == IDOK && GetFocus() == DirectoryListBox1->Handle())
+        DirectoryListBox1->OpenItem(DirectoryListBox1->ItemIndex());
       return 0;
     default:
       break;

@@ -58,6 +58,7 @@ class Tthumbform : public TForm {
 
  private:
   void LayOut();
+  void Close();
   void Refill(const std::wstring& directory);
 
   TMainForm& mainForm_;

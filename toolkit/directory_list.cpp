@@ -86,6 +86,8 @@ std::wstring TDirectoryListBox::ItemText(int index) const {
   return text;
 }
 
+int TDirectoryListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
+
 void TDirectoryListBox::OpenItem(int index) {
   if (index < 0 || index >= Count()) return;
   SetDirectory(ItemPath(index));
@@ -125,7 +127,7 @@ void TDirectoryListBox::Fill() {
 
 bool TDirectoryListBox::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
   if (message != WM_COMMAND || HIWORD(wParam) != LBN_DBLCLK) return false;
-  OpenItem(static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)));
+  OpenItem(ItemIndex());
   return true;
 }
 

@@ -287,10 +287,11 @@ TEST_F(ThumbFormTest, HoverAndDoubleClickAddTheFileUnderTheMouse) {
   EXPECT_TRUE(errors.empty());
 }
 
-// Checked from inside the modal loop, then closes the window.
+// Checked from inside the modal loop; then the keyboard opens the directory
+// list's last entry (Enter) and closes the window (Escape).
 struct ModalProbe {
-  HWND mainWindow = nullptr, browser = nullptr;
-  bool ran = false, mainEnabled = true, browserVisible = false;
+  HWND mainWindow = nullptr, browser = nullptr, list = nullptr;
+  bool ran = false, mainEnabled = true, browserVisible = false, listFocused = false;
 };
 ModalProbe g_probe;
 
@@ -299,7 +300,9 @@ void CALLBACK ProbeModal(HWND, UINT, UINT_PTR timer, DWORD) {
   g_probe.ran = true;
   g_probe.mainEnabled = IsWindowEnabled(g_probe.mainWindow);
   g_probe.browserVisible = IsWindowVisible(g_probe.browser);
-  PostMessageW(g_probe.browser, WM_CLOSE, 0, 0);
+  g_probe.listFocused = GetFocus() == g_probe.list;
+  SendMessageW(g_probe.list, LB_SETCURSEL, SendMessageW(g_probe.list, LB_GETCOUNT, 0, 0) - 1, 0);
+  for (WPARAM key : {VK_RETURN, VK_ESCAPE}) PostMessageW(g_probe.list, WM_KEYDOWN, key, 0);
 }
 
 TEST_F(ThumbFormTest, AddFilesShowsTheBrowserModallyOverADisabledMainWindow) {
@@ -308,7 +311,10 @@ TEST_F(ThumbFormTest, AddFilesShowsTheBrowserModallyOverADisabledMainWindow) {
   auto& hooks = GlobalLzwHooks();
   const TLzwHooks saved = hooks;
   hooks = {};
-  g_probe = {form->Handle(), thumbForm->Handle()};
+  const auto start = dir / L"modal";
+  std::filesystem::create_directories(start / L"inner");
+  thumbForm->DirectoryListBox1->SetDirectory(start.wstring());
+  g_probe = {form->Handle(), thumbForm->Handle(), thumbForm->DirectoryListBox1->Handle()};
   ShowWindow(form->Handle(), SW_SHOW);
   SetForegroundWindow(form->Handle());
   SetTimer(nullptr, 0, 50, ProbeModal);
@@ -316,6 +322,9 @@ TEST_F(ThumbFormTest, AddFilesShowsTheBrowserModallyOverADisabledMainWindow) {
   EXPECT_TRUE(g_probe.ran);
   EXPECT_FALSE(g_probe.mainEnabled);
   EXPECT_TRUE(g_probe.browserVisible);
+  EXPECT_TRUE(g_probe.listFocused);
+  EXPECT_EQ(thumbForm->DirectoryListBox1->Directory(), (start / L"inner").wstring());
+  SetCurrentDirectoryW(dir.c_str());
   EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   EXPECT_FALSE(thumbForm->Visible());
   EXPECT_EQ(GetActiveWindow(), form->Handle());  // closing gives the activation back
