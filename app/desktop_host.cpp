@@ -1,7 +1,5 @@
 #include "app/desktop_host.h"
 
-#include <vector>
-
 namespace skyloom {
 namespace {
 
@@ -9,11 +7,6 @@ namespace {
 // desktop icons (the one that follows the window holding the icon view).
 constexpr UINT kSpawnWorker = 0x052C;
 constexpr UINT kSpawnTimeoutMs = 1000;
-
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
@@ -39,12 +32,20 @@ HWND FindWorkerBehindIcons(HWND progman) {
 }  // namespace
 
 HWND FindDescendantByClass(HWND parent, const std::wstring& className) {
-  std::vector<HWND> descendants;
-  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&descendants));
-  for (HWND window : descendants) {
-    if (ClassOf(window) == className) return window;
-  }
-  return nullptr;
+  struct Search {
+    const std::wstring& className;
+    HWND found = nullptr;
+  } search{className};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (ClassOf(window) != s.className) return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND FindDesktopHostWindow() {

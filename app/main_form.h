@@ -72,10 +72,7 @@ class TMainForm : public TForm {
   void ToolButton22Click(void* sender);
 
   // Video wallpaper: the device plays the checked rows in the desktop host.
-  static constexpr const wchar_t* VideoModeNames[] = {L"Not ready", L"Stopped", L"Playing", L"Recording",
-                                                      L"Seeking",   L"Paused",  L"Open"};
   HWND FindDesktopHost();
-  static HWND FindDescendantByClass(HWND parent, const std::wstring& className);
   void VideoCheckDblClick(void* sender);
   void AdvanceVideo();
   void MediaPlayer21Notify(void* sender);

@@ -12,9 +12,11 @@ namespace skyloom {
 namespace {
 
 const wchar_t* ModeText(TMPDeviceMode mode) {
+  static constexpr const wchar_t* kNames[] = {L"Not ready", L"Stopped", L"Playing", L"Recording",
+                                              L"Seeking",   L"Paused",  L"Open"};
   const auto index = static_cast<std::size_t>(mode);
-  if (index >= std::size(TMainForm::VideoModeNames)) return L"Unknown mode";
-  return TMainForm::VideoModeNames[index];
+  if (index >= std::size(kNames)) return L"Unknown mode";
+  return kNames[index];
 }
 
 }  // namespace
@@ -38,10 +40,6 @@ void TMainForm::CreateVideoPlayer() {
   MediaPlayer21->ColoredButtons = 0;
   MediaPlayer21->OnNotify = Bind(this, &TMainForm::MediaPlayer21Notify);
   VideoCheck->OnDblClick = Bind(this, &TMainForm::VideoCheckDblClick);
-}
-
-HWND TMainForm::FindDescendantByClass(HWND parent, const std::wstring& className) {
-  return skyloom::FindDescendantByClass(parent, className);
 }
 
 // A null host keeps the rectangle of the last lookup.
@@ -125,17 +123,17 @@ void TMainForm::ReattachVideo() {
   MediaPlayer21->SetDisplayRect(VideoHostRect);
 }
 
-void TMainForm::MediaPlayer21Notify(void* sender) {
-  auto& device = sender ? *static_cast<TMediaPlayer2*>(sender) : *MediaPlayer21;
-  const std::wstring mode = ModeText(device.Mode());
-  StatusBar1->SetText(mode);
+void TMainForm::MediaPlayer21Notify(void*) {
+  auto& device = *MediaPlayer21;
+  const TMPDeviceMode mode = device.Mode();
+  StatusBar1->SetText(ModeText(mode));
   ReattachVideo();
-  if (mode == L"Playing" && device.TrackLength(1) == device.Position()) device.Stop();
-  if (mode == L"Open") {
+  if (mode == TMPDeviceMode::mpPlaying && device.TrackLength(1) == device.Position()) device.Stop();
+  if (mode == TMPDeviceMode::mpOpen) {
     ToolBar2->SetButtonEnabled(VideoStartButton, true);
     return;
   }
-  if (VideoRunning() && mode == L"Stopped") {
+  if (VideoRunning() && mode == TMPDeviceMode::mpStopped) {
     // One row plays again from its start (the device rewinds at the end).
     if (VideoCheck->Count() > 1) AdvanceVideo();
     if (!VideoRunning()) return;  // no row was checked: video wallpaper stopped

@@ -33,10 +33,7 @@ std::wstring& HoverFileName() {
 }
 
 Tthumbform::Tthumbform(TMainForm& mainForm)
-    : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW, 0, kWidth, kHeight),
-      font_(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif")),
-      mainForm_(mainForm) {
+    : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW, 0, kWidth, kHeight), mainForm_(mainForm) {
   SetBounds(0, 0, kWidth, kHeight);  // the outer size
   CenterOnScreen();
   const HWND form = Handle();
@@ -110,9 +107,9 @@ void Tthumbform::ShowModal() {
 void Tthumbform::DirectoryListBox1Change(void*) { Refill(DirectoryListBox1->Directory()); }
 
 void Tthumbform::Refill(const std::wstring& directory) {
-  ImageMView1->ClearImages();
-  // One layout at the end instead of one per entry.
+  // One layout at the end instead of one per change.
   const TImageMView::TUpdateLock lock(*ImageMView1);
+  ImageMView1->ClearImages();
   QuietDriveErrors quiet;
   WIN32_FIND_DATAW data{};
   const UniqueFindHandle find(FindFirstFileW((directory + L"\\*.*").c_str(), &data));
@@ -159,8 +156,6 @@ void Tthumbform::Close() {
 
 LRESULT Tthumbform::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_.get());
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) FormActivate(this);
       break;

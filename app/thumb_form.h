@@ -26,9 +26,6 @@ class TMainForm;
 std::wstring& HoverFileName();
 
 class Tthumbform : public TForm {
-  // Before the controls, which use it until they are gone.
-  UniqueGdiObject font_;
-
  public:
   static constexpr wchar_t kClassName[] = L"Tthumbform";
 

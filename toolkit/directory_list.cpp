@@ -69,21 +69,12 @@ void TDirectoryListBox::SetDirectory(const std::wstring& path) {
 
 void TDirectoryListBox::SetDrive(wchar_t letter) {
   const wchar_t drive[] = {letter, L':', L'\0'};
-  SetDirectory(NormalizeDirectory(drive));
+  SetDirectory(drive);
 }
 
 std::wstring TDirectoryListBox::ItemPath(int index) const {
   if (index < 0 || index >= Count()) return {};
   return paths_[static_cast<std::size_t>(index)];
-}
-
-std::wstring TDirectoryListBox::ItemText(int index) const {
-  if (index < 0 || index >= Count()) return {};
-  const int length = static_cast<int>(SendMessageW(Handle(), LB_GETTEXTLEN, index, 0));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
 }
 
 int TDirectoryListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }

@@ -27,7 +27,6 @@ class TDirectoryListBox : public TControl {
 
   int Count() const { return static_cast<int>(paths_.size()); }
   std::wstring ItemPath(int index) const;
-  std::wstring ItemText(int index) const;
   // The highlighted row, or -1.
   int ItemIndex() const;
   // Opens the entry as a double-click does.

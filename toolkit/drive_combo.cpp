@@ -51,15 +51,6 @@ wchar_t TDriveComboBox::DriveAt(int index) const {
   return drives_[static_cast<std::size_t>(index)];
 }
 
-std::wstring TDriveComboBox::ItemText(int index) const {
-  if (index < 0 || index >= Count()) return {};
-  const int length = static_cast<int>(SendMessageW(Handle(), CB_GETLBTEXTLEN, index, 0));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
-
 wchar_t TDriveComboBox::Drive() const {
   return DriveAt(static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)));
 }
@@ -68,15 +59,6 @@ void TDriveComboBox::Select(wchar_t letter) {
   letter = static_cast<wchar_t>(std::towupper(letter));
   for (int i = 0; i < Count(); ++i)
     if (DriveAt(i) == letter) SendMessageW(Handle(), CB_SETCURSEL, i, 0);
-}
-
-void TDriveComboBox::SetDrive(wchar_t letter) {
-  letter = static_cast<wchar_t>(std::towupper(letter));
-  bool known = false;
-  for (wchar_t drive : drives_) known = known || drive == letter;
-  if (!known) return;
-  Select(letter);
-  if (DirList) DirList->SetDrive(letter);
 }
 
 bool TDriveComboBox::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT&) {

@@ -24,13 +24,8 @@ class TDriveComboBox : public TControl {
 
   int Count() const { return static_cast<int>(drives_.size()); }
   wchar_t DriveAt(int index) const;
-  std::wstring ItemText(int index) const;
   // The selected drive letter (upper case), or 0.
   wchar_t Drive() const;
-  // Selects the drive and opens it as the user's choice would; an unknown
-  // letter changes nothing.
-  void SetDrive(wchar_t letter);
-
   // Reads the system's drives again; the linked list's drive (else the one
   // selected before) stays selected while it is there.
   void Refresh();

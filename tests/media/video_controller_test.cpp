@@ -200,12 +200,12 @@ TEST(DesktopHost, DescendantClassNamesMatchWholeAndCaseSensitive) {
   HWND probe = MakeWindow(L"Skyloom_Probe", L"", child);
   HWND button = CreateWindowExW(0, L"Button", L"", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
   ASSERT_TRUE(probe && button);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Skyloom_Probe"), probe);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"SKYLOOM_PROBE"), nullptr);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Button"), button);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"button"), nullptr);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Butto"), nullptr);
-  EXPECT_EQ(TMainForm::FindDescendantByClass(top, L"Internet Explorer_Server"), nullptr);
+  EXPECT_EQ(FindDescendantByClass(top, L"Skyloom_Probe"), probe);
+  EXPECT_EQ(FindDescendantByClass(top, L"SKYLOOM_PROBE"), nullptr);
+  EXPECT_EQ(FindDescendantByClass(top, L"Button"), button);
+  EXPECT_EQ(FindDescendantByClass(top, L"button"), nullptr);
+  EXPECT_EQ(FindDescendantByClass(top, L"Butto"), nullptr);
+  EXPECT_EQ(FindDescendantByClass(top, L"Internet Explorer_Server"), nullptr);
   DestroyWindow(top);
 }
 
