@@ -2,6 +2,7 @@
 
 #include "app/artwork.h"
 #include "app/bind_handler.h"
+#include "app/branding.h"
 #include "toolkit/application.h"
 #include "toolkit/errors.h"
 #include "toolkit/random.h"
@@ -26,12 +27,6 @@ constexpr TViewColor kButtonFace = 0x80000000u + COLOR_BTNFACE;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 
 // The about text of the information panel.
-constexpr char kInfoText[] =
-    "<P ALIGN=center><FONT FACE=\"Tahoma\" SIZE=12 COLOR=\"#FF0000\"><B>Skyloom</B></FONT></P><BR>"
-    "<P ALIGN=\"centre\">by <B>Quillbright</B></P>"
-    "<P ALIGN=left><HR><BR>Visit us at <A HREF=\"https://quillbright.example/\">https://quillbright.example/</A>"
-    "<BR>For this software and more...</P>";
-
 std::wstring DirectoryOfExecutable() {
   std::wstring path(32768, L'\0');
   path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
@@ -141,7 +136,7 @@ void TMainForm::CreateInfoPanel(HWND parent, int top) {
   InfoPanel1 = std::make_unique<TInfoPanel>(parent, 1, top, kPanelWidth - 2, kInfoHeight);
   InfoPanel1->Color = 0xFFFFFF;
   InfoPanel1->BevelOuter = TPanelBevel::bvLowered;
-  InfoPanel1->SetText(kInfoText);
+  InfoPanel1->SetText(kAboutText);
 }
 
 void TMainForm::CreateVideoPage(TPanel& page) {

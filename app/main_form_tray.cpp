@@ -2,6 +2,7 @@
 // hide, show and leave the program.
 #include "app/artwork.h"
 #include "app/bind_handler.h"
+#include "app/branding.h"
 #include "app/main_form.h"
 
 namespace skyloom {
@@ -12,20 +13,6 @@ enum TMenuImage {
   miNextImage, miPrevImage, miVideoStart, miVideoStop, miNextVideo, miTimerStart, miTimerStop, miLoadGallery,
   miSaveGallery, miOpenWindow, miHide, miExit, miChooseImages
 };
-
-void StyleTrayMenu(TXPPopupMenu& menu) {
-  menu.BarColors.FontHilightColor = 0x80000000u + COLOR_MENUTEXT;
-  menu.BarColors.FontNormalColor = 0;
-  menu.MenuTitle.GradientStart = 0xC0C0C0;
-  menu.MenuTitle.GradientEnd = 0xFFFFFF;
-  menu.MenuTitle.VerticalText = L"  Skyloom";
-  menu.MenuTitle.VerticalFontColor = 0x0000FF;
-  LOGFONTW& font = menu.MenuTitle.VerticalFont;
-  lstrcpynW(font.lfFaceName, L"Arial Narrow", LF_FACESIZE);
-  font.lfHeight = -19;
-  font.lfWeight = FW_BOLD;
-  font.lfCharSet = ANSI_CHARSET;
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/branding.h"
 #include "toolkit/application.h"
 #include "widgets/info_panel.h"
 #include "widgets/tray_icon.h"
@@ -12,12 +13,6 @@
 namespace {
 
 using namespace skyloom;
-
-const char kAboutText[] =
-    "<P ALIGN=center><FONT FACE=\"Tahoma\" SIZE=12 COLOR=\"#FF0000\"><B>Skyloom</B></FONT></P><BR>"
-    "<P ALIGN=\"centre\">by <B>Quillbright</B></P>"
-    "<P ALIGN=left><HR><BR>Visit us at <A HREF=\"https://quillbright.example/\">https://quillbright.example/</A>"
-    "<BR>For this software and more...</P>";
 
 // Thirteen 16 x 16 coloured squares as item images.
 HIMAGELIST MakeImages() {
@@ -44,17 +39,7 @@ HIMAGELIST MakeImages() {
 }
 
 void FillTrayMenu(TXPPopupMenu& menu) {
-  menu.BarColors.FontHilightColor = 0x80000000u + COLOR_MENUTEXT;
-  menu.BarColors.FontNormalColor = 0;
-  menu.MenuTitle.GradientStart = 0xC0C0C0;
-  menu.MenuTitle.GradientEnd = 0xFFFFFF;
-  menu.MenuTitle.VerticalText = L"  Skyloom";
-  menu.MenuTitle.VerticalFontColor = 0x0000FF;
-  LOGFONTW& font = menu.MenuTitle.VerticalFont;
-  lstrcpynW(font.lfFaceName, L"Arial Narrow", LF_FACESIZE);
-  font.lfHeight = -19;
-  font.lfWeight = FW_BOLD;
-  font.lfCharSet = ANSI_CHARSET;
+  StyleTrayMenu(menu);
   TMenuItem& items = menu.Items;
   items.Add(L"&Next WallPaper Image", 0);
   items.Add(L"&Prev WallPaper Image", 1);
