@@ -21,6 +21,8 @@ bool ParseCodecBenchOptions(int argc, char** argv, const std::set<std::string>& 
       o.repeat = std::atoi(argv[++i]);
     } else if (arg == "--reuse") {
       o.reuse = true;
+    } else if (o.values.count(arg) && hasValue) {
+      o.values[arg] = std::atoi(argv[++i]);
     } else if (knownFlags.count(arg)) {
       o.flags.insert(arg);
     } else {

@@ -2,6 +2,7 @@
 // What the reader benchmarks share: their options, the synthetic file they
 // time, and the decode loop.
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,13 +11,15 @@
 
 namespace skyloom::bench {
 
-// One file name, --size WxH, --repeat N, --reuse, and switches of a driver's
-// own (flags holds those given).
+// One file name, --size WxH, --repeat N, --reuse, and switches and numeric
+// options of a driver's own (flags holds the switches given; values holds
+// the driver's options with their defaults, overwritten by those given).
 struct TCodecBenchOptions {
   std::vector<std::string> positional;
   int width = 0, height = 0, repeat = 1;
   bool reuse = false;
   std::set<std::string> flags;
+  std::map<std::string, int> values;
 };
 
 // argv[1] is the command; answers false on anything it does not know.
