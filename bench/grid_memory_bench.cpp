@@ -30,11 +30,6 @@ void Report(const char* when) {
               counters.PagefileUsage / 1048576.0, counters.PeakPagefileUsage / 1048576.0);
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +55,7 @@ int main(int argc, char** argv) {
   Report("start");
   for (int i = 0; i < entries; ++i) grid.SetImageFileName(grid.AppendImage(), files[i % files.size()]);
   grid.SelectImage(0);
-  Pump();
+  application.ProcessMessages();
   Report("filled");
   const DWORD start = GetTickCount();
   int steps = 0;
@@ -68,7 +63,7 @@ int main(int argc, char** argv) {
   for (int y = 0;; y += grid.ThumbHeight() + grid.VertBorder(), ++steps) {
     grid.ScrollTo(0, y);
     RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Pump();
+    application.ProcessMessages();
     most = std::max(most, grid.PictureCount());
     if (y >= grid.MaxY()) break;
   }
