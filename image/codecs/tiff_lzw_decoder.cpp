@@ -17,10 +17,13 @@ constexpr std::size_t kChunk = 16;  // strings are copied in chunks of this many
 // The output since the last clear code is kept: every string of the table
 // appeared in it, so an entry is where it appeared and how long it is, and
 // decoding a code is one short copy instead of a walk back through its
-// prefixes.
+// prefixes. The tables start unwritten: Fill reads only entries below
+// `next`, each written since the last clear (a code equal to `next` adds
+// its entry before the copy, larger ones are refused), and a fresh state
+// per strip then costs no clearing of them.
 struct TLzwDecodeState final : TTiffLzwState {
-  std::uint32_t from[kTableSize] = {};
-  std::uint16_t length[kTableSize] = {};
+  std::uint32_t from[kTableSize];
+  std::uint16_t length[kTableSize];
   int next = kFirstFree;
   int width = 9;
   bool afterClear = true;
@@ -46,9 +49,12 @@ struct TLzwDecodeState final : TTiffLzwState {
     return static_cast<int>((bits >> count) & ((1u << width) - 1));
   }
 
+  // Grows from what the strip needs (strips are often a single row); the
+  // new bytes are zeroed, so a chunked copy reading past the end of the
+  // output reads nothing unset.
   void Reserve(std::size_t more) {
     if (end + more + kChunk <= out.size()) return;
-    out.resize(std::max(out.size() * 2, end + more + kChunk + (1 << 16)));
+    out.resize(std::max(out.size() * 2, end + more + kChunk));
   }
 
   // Appends len bytes found at `at`. A string that repeats the one just
@@ -87,6 +93,7 @@ struct TLzwDecodeState final : TTiffLzwState {
   // Decodes until `need` bytes beyond those handed out are ready; false on
   // a code beyond the table, a full table, the end code or no more data.
   bool Fill(const std::uint8_t* data, std::size_t size, std::size_t need) {
+    Reserve(need);  // at once, not by doubling from a few bytes
     while (end - taken < need) {
       const int code = ReadCode(data, size);
       if (code < 0 || code == kEndCode) return false;
@@ -124,7 +131,8 @@ bool DecodeTiffLzwRow(const std::uint8_t* data, std::size_t size, int rowLength,
     state = nullptr;
     return true;
   }
-  if (!state) state = std::make_unique<TLzwDecodeState>().release();
+  // Default-initialised: value-initialising would zero the tables after all.
+  if (!state) state = std::make_unique_for_overwrite<TLzwDecodeState>().release();
   auto& s = static_cast<TLzwDecodeState&>(*state);
   const std::size_t need = rowLength > 0 ? static_cast<std::size_t>(rowLength) : 0;
   if (row.size() != need) row.resize(need);
