@@ -82,8 +82,6 @@ void TImageMView::ClearImages() {
 void TImageMView::StoreImage(int index, const TBitmap& bitmap) {
   if (!list_.Valid(index)) return;
   list_.Store(index, bitmap);
-  // The selected entry is held expanded.
-  if (index == list_.Selected()) list_.AcquireBitmap(index);
   Update();
 }
 

@@ -64,8 +64,10 @@ void TThumbList::Clear() {
 void TThumbList::Select(int index) {
   if (!Valid(index)) return;
   ClearSelection();
-  selected_ = index;
+  // Held before it counts as selected, so a picture fetched on the way is
+  // expanded once, for this hold.
   AcquireBitmap(index);
+  selected_ = index;
 }
 
 void TThumbList::ClearSelection() {
@@ -79,30 +81,34 @@ void TThumbList::Store(int index, const TBitmap& raster) {
   // Nothing to keep of a picture without pixels.
   if (raster.Empty()) return;
   TThumbEntry& entry = entries_[index];
-  if (StoreType == TStoreType::ietNormal) {
-    entry.stored = PackIntoBlock(raster);
-    return;
-  }
   const TSize fit = FitIntoBox(raster.Width(), raster.Height(), Metrics.thumbWidth, Metrics.thumbHeight);
   // A picture loaded as a thumbnail already has the cell's size.
-  if (fit.width == raster.Width() && fit.height == raster.Height()) {
+  if (StoreType == TStoreType::ietNormal || (fit.width == raster.Width() && fit.height == raster.Height()))
     entry.stored = PackIntoBlock(raster);
-    return;
-  }
-  entry.stored = PackIntoBlock(StretchToThumbnail(raster, Metrics.thumbWidth, Metrics.thumbHeight));
+  else
+    entry.stored = PackIntoBlock(StretchToThumbnail(raster, Metrics.thumbWidth, Metrics.thumbHeight));
+  // The selection is held expanded, however its picture arrives (stored
+  // by the caller or fetched by the paint walk).
+  if (index == selected_ && !entry.stored.Empty()) AcquireBitmap(index);
 }
 
 TBitmap* TThumbList::AcquireBitmap(int index) {
   if (!Valid(index)) return nullptr;
   TThumbEntry& entry = entries_[index];
-  if (entry.expandCount++ > 0) return entry.expanded.get();
-  if (entry.stored.Empty() && !entry.expanded) LoadEntry(index);
-  auto raster = std::make_unique<TBitmap>();
-  if (entry.stored.Empty() || !ExpandBlock(entry.stored, *raster)) {
-    entry.expandCount = 0;
-    return nullptr;
+  if (entry.expandCount > 0) {
+    ++entry.expandCount;
+    return entry.expanded.get();
   }
-  // Storing a loaded picture resets the count: this user holds it now.
+  if (!entry.HasPicture()) LoadEntry(index);
+  // Storing the selected entry's picture has expanded it for the
+  // selection: this user holds it as well.
+  if (entry.expanded) {
+    ++entry.expandCount;
+    return entry.expanded.get();
+  }
+  if (entry.stored.Empty()) return nullptr;
+  auto raster = std::make_unique<TBitmap>();
+  if (!ExpandBlock(entry.stored, *raster)) return nullptr;
   entry.expandCount = 1;
   entry.stored = TDibBlock();
   entry.expanded = std::move(raster);

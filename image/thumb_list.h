@@ -64,7 +64,7 @@ class TThumbList {
   void ClearSelection();
 
   // Replaces the entry's picture by a copy of raster, fitted into the cell
-  // with ietThumb.
+  // with ietThumb; the selected entry keeps it expanded.
   void Store(int index, const TBitmap& raster);
   TBitmap* AcquireBitmap(int index);
   void ReleaseBitmap(int index);

@@ -193,6 +193,30 @@ TEST_F(ThumbListWalk, OnlyVisibleAndSelectedEntriesKeepPictures) {
   EXPECT_TRUE(list.Entry(11).HasPicture());
 }
 
+// As the browser fills the grid: each new entry is selected before it is
+// named, so its picture first arrives through the paint walk.
+TEST_F(ThumbListWalk, SelectedEntryFetchedByTheWalkIsHeldExpanded) {
+  TThumbList list;
+  list.StoreType = TStoreType::ietThumb;
+  for (int i = 0; i < 2; ++i) list.Entry(list.Insert(i, 0)).fileName = TestDataPath("bmpsuite/g/pal8.bmp");
+  list.Layout(3);
+  list.PaintWalk(Walk(0));
+  ASSERT_NE(list.Entry(1).expanded, nullptr);
+  EXPECT_EQ(list.Entry(1).expandCount, 1);
+  EXPECT_EQ(list.Entry(0).expanded, nullptr);
+  EXPECT_FALSE(list.Entry(0).stored.Empty());
+  // Once released it rests packed again.
+  list.ClearSelection();
+  EXPECT_EQ(list.Entry(1).expanded, nullptr);
+  EXPECT_FALSE(list.Entry(1).stored.Empty());
+  // Selecting an entry without a picture fetches it for that one hold.
+  list.DropImageData(0);
+  list.Select(0);
+  EXPECT_EQ(list.Entry(0).expandCount, 1);
+  list.ClearSelection();
+  EXPECT_EQ(list.Entry(0).expanded, nullptr);
+}
+
 TEST_F(ThumbListWalk, UndecodableFilesStayEmptyOrAreRemoved) {
   const std::string good = TestDataPath("bmpsuite/g/pal8.bmp");
   const std::string bad = ScratchPath("grid_corrupt.bmp");
