@@ -285,20 +285,23 @@ void TImageView::SetMouseInteract(unsigned tools) {
 
 void TImageView::Assign() {
   const COLORREF colour = ResolveViewColor(background_);
-  const std::uint8_t red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
+  const int width = picture_.Width();
+  if (picture_.PixelFormat() == TPixelFormat::pf1bit) {
+    // The nearer of black and white, as a brush on a two-colour bitmap.
+    const bool light = GetRValue(colour) + GetGValue(colour) + GetBValue(colour) >= 3 * 128;
+    for (int y = 0; y < picture_.Height(); ++y)
+      std::memset(picture_.ScanLine(y), light ? 0xFF : 0x00, (width + 7) / 8);
+    Update();
+    return;
+  }
+  // Any other depth an attached component left becomes 24 bits of the same
+  // size: the rows are about to be overwritten, so nothing is converted.
+  if (picture_.PixelFormat() != TPixelFormat::pf24bit)
+    picture_.Allocate(width, picture_.Height(), TPixelFormat::pf24bit);
+  const std::uint8_t pixel[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
   for (int y = 0; y < picture_.Height(); ++y) {
     std::uint8_t* row = picture_.ScanLine(y);
-    if (picture_.PixelFormat() == TPixelFormat::pf1bit) {
-      // The nearer of black and white, as a brush on a two-colour bitmap.
-      const bool light = red + green + blue >= 3 * 128;
-      std::memset(row, light ? 0xFF : 0x00, (picture_.Width() + 7) / 8);
-      continue;
-    }
-    for (int x = 0; x < picture_.Width(); ++x) {
-      row[3 * x] = blue;
-      row[3 * x + 1] = green;
-      row[3 * x + 2] = red;
-    }
+    for (int x = 0; x < width; ++x) std::memcpy(row + 3 * x, pixel, 3);
   }
   Update();
 }

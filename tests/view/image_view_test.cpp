@@ -320,6 +320,12 @@ TEST_F(ImageViewTest, AssignCopiesClearsAndConvertsToTwentyFourBits) {
   EXPECT_EQ(view->GetBitmap().Width(), 3);
   p = view->GetBitmap().ScanLine(1) + 3 * 2;
   EXPECT_EQ(std::vector<int>(p, p + 3), (std::vector<int>{0, 0, 255}));
+  // A depth an attached component left behind is cleared at 24 bits.
+  view->GetBitmap().Allocate(5, 3, TPixelFormat::pf8bit);
+  view->Assign();
+  ASSERT_EQ(view->GetBitmap().PixelFormat(), TPixelFormat::pf24bit);
+  p = view->GetBitmap().ScanLine(2) + 3 * 4;
+  EXPECT_EQ(std::vector<int>(p, p + 3), (std::vector<int>{0, 0, 255}));
 }
 
 TEST_F(ImageViewTest, ClientAndPictureCoordinatesFollowZoomScrollAndCentring) {
