@@ -1,13 +1,14 @@
 #include "image/view_gdi.h"
 
-#include "toolkit/handles.h"
-
 namespace skyloom {
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-  UniqueGdiObject brush(CreateSolidBrush(color));
-  FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+  // The device context's own brush: no brush made and freed per cell or
+  // chessboard square. Its colour is put back for whoever set it.
+  const COLORREF previous = SetDCBrushColor(dc, color);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetDCBrushColor(dc, previous);
 }
 
 TDibHeader HeaderOf(const TBitmap& picture) {
