@@ -11,7 +11,6 @@ constexpr int kClearCode = 256;
 constexpr int kEndCode = 257;
 constexpr int kFirstFree = 258;
 constexpr int kTableSize = 4096;
-constexpr int kAfterClear = -1;
 constexpr std::size_t kChunk = 16;  // strings are copied in chunks of this many bytes
 
 // The output since the last clear code is kept: every string of the table

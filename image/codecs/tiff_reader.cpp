@@ -135,11 +135,12 @@ class TStripDecoder {
     format_.width = static_cast<int>(page.width);
     format_.samples = planar ? 3 : static_cast<int>(page.samples);
     format_.bits = static_cast<int>(page.bits);
-    format_.photometric = static_cast<int>(page.photometric);
-    format_.kind = TiffRowKindOf(format_.photometric, static_cast<int>(page.samples), format_.bits, planar);
-    format_.invert = format_.kind == TTiffRowKind::kBilevel
-                         ? TiffBilevelInverted(format_.photometric, static_cast<int>(page.compression))
-                         : page.photometric == 0;
+    format_.kind = TiffRowKindOf(static_cast<int>(page.photometric), static_cast<int>(page.samples), format_.bits,
+                                 planar);
+    // Grey and bilevel: photometric 0 stores 1 = black. CCITT data arrive
+    // with set bits for black runs, which photometric 0 paints black and 1
+    // white, so compression changes nothing here.
+    format_.invert = page.photometric == 0;
     format_.shift16 = page.lookMolli ? 4 : 8;
     format_.bigEndian = source.BigEndian();
     format_.colourMap = &params.ColorMap;

@@ -103,18 +103,37 @@ void ConvertCmyk(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* d
   }
 }
 
-void ConvertLab(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* dst) {
-  const std::size_t step = static_cast<std::size_t>(f.samples);
-  for (int x = 0; x < f.width; ++x, s += step, dst += 3) {
-    const TIERGB c = TiffLabToRgb(s[0], s[1], s[2]);
-    Put(dst, c.r, c.g, c.b);
-  }
-}
-
 std::uint8_t LabChannel(double v) {
   if (v <= 0) return 0;
   if (v >= 1) return 255;
   return static_cast<std::uint8_t>(std::sqrt(v) * 256);
+}
+
+// One CIE L*a*b* pixel (a and b signed bytes) as red, green, blue.
+TIERGB LabToRgb(std::uint8_t lByte, std::uint8_t aByte, std::uint8_t bByte) {
+  auto signedOf = [](std::uint8_t v) { return v == 0x80 ? 128 : static_cast<int>(static_cast<std::int8_t>(v)); };
+  const double l = lByte / 255.0 * 100;
+  const double a = (signedOf(aByte) + 127) / 255.0 * 200 - 100;
+  const double b = (signedOf(bByte) + 127) / 255.0 * 200 - 100;
+  const double fy = (l + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
+  double x, y, z;
+  if (l >= 7.9996) {
+    x = fx * fx * fx, y = fy * fy * fy, z = fz * fz * fz;
+  } else {
+    y = l / 903.3, x = y + a / 3893.5, z = y - b / 1557.4;
+  }
+  const double r = 2.69 * x - 1.276 * y - 0.414 * z;
+  const double g = -1.022 * x + 1.978 * y + 0.044 * z;
+  const double bl = 0.061 * x - 0.224 * y + 1.163 * z;
+  return TIERGB{LabChannel(bl), LabChannel(g), LabChannel(r)};
+}
+
+void ConvertLab(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* dst) {
+  const std::size_t step = static_cast<std::size_t>(f.samples);
+  for (int x = 0; x < f.width; ++x, s += step, dst += 3) {
+    const TIERGB c = LabToRgb(s[0], s[1], s[2]);
+    Put(dst, c.r, c.g, c.b);
+  }
 }
 
 }  // namespace
@@ -138,14 +157,6 @@ TTiffRowKind TiffRowKindOf(int photometric, int samples, int bits, bool planar) 
     case 8: return samples == 3 && bits == 8 ? TTiffRowKind::kLab : TTiffRowKind::kNone;
     default: return TTiffRowKind::kNone;
   }
-}
-
-bool TiffBilevelInverted(int photometric, int compression) {
-  const bool ccitt = compression >= 2 && compression <= 4;
-  // Stored bits: photometric 0 means 1 = black. CCITT data arrive with set
-  // bits for black runs, which photometric 0 paints black and 1 white.
-  if (ccitt) return photometric == 0;
-  return photometric == 0;
 }
 
 std::size_t TiffRowBytes(std::uint64_t width, std::uint64_t samples, std::uint64_t bits) {
@@ -179,24 +190,6 @@ bool ConvertTiffRow(const TTiffRowFormat& f, const std::uint8_t* row, std::uint8
     case TTiffRowKind::kNone: return true;
   }
   return true;
-}
-
-TIERGB TiffLabToRgb(std::uint8_t lByte, std::uint8_t aByte, std::uint8_t bByte) {
-  auto signedOf = [](std::uint8_t v) { return v == 0x80 ? 128 : static_cast<int>(static_cast<std::int8_t>(v)); };
-  const double l = lByte / 255.0 * 100;
-  const double a = (signedOf(aByte) + 127) / 255.0 * 200 - 100;
-  const double b = (signedOf(bByte) + 127) / 255.0 * 200 - 100;
-  const double fy = (l + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
-  double x, y, z;
-  if (l >= 7.9996) {
-    x = fx * fx * fx, y = fy * fy * fy, z = fz * fz * fz;
-  } else {
-    y = l / 903.3, x = y + a / 3893.5, z = y - b / 1557.4;
-  }
-  const double r = 2.69 * x - 1.276 * y - 0.414 * z;
-  const double g = -1.022 * x + 1.978 * y + 0.044 * z;
-  const double bl = 0.061 * x - 0.224 * y + 1.163 * z;
-  return TIERGB{LabChannel(bl), LabChannel(g), LabChannel(r)};
 }
 
 }  // namespace skyloom

@@ -27,7 +27,6 @@ struct TTiffRowFormat {
   int width = 0;
   int samples = 1;
   int bits = 1;
-  int photometric = 2;
   TTiffRowKind kind = TTiffRowKind::kNone;
   bool invert = false;       // grey or bilevel: flip the values
   int shift16 = 8;           // grey 16: right shift (4 for Look@Molli files)
@@ -35,11 +34,9 @@ struct TTiffRowFormat {
   const std::vector<TIERGB>* colourMap = nullptr;
 };
 
-// The conversion for a photometric interpretation, sample count and depth
-// (compression decides the bilevel inversion: CCITT data come with set
-// bits for black runs). Planar files (configuration 2) are 8-bit RGB only.
+// The conversion for a photometric interpretation, sample count and depth.
+// Planar files (configuration 2) are 8-bit RGB only.
 TTiffRowKind TiffRowKindOf(int photometric, int samples, int bits, bool planar);
-bool TiffBilevelInverted(int photometric, int compression);
 
 // Bytes of one stored row of width pixels of samples x bits each.
 std::size_t TiffRowBytes(std::uint64_t width, std::uint64_t samples, std::uint64_t bits);
@@ -50,8 +47,5 @@ void UndoTiffPredictor(std::uint8_t* row, std::size_t width, std::size_t samples
 // Converts one stored row into a raster row (24-bit, or 1-bit for the
 // bilevel kinds). Answers false when a palette index lies beyond the map.
 bool ConvertTiffRow(const TTiffRowFormat& format, const std::uint8_t* row, std::uint8_t* dst);
-
-// One CIE L*a*b* pixel (a and b signed bytes) as red, green, blue.
-TIERGB TiffLabToRgb(std::uint8_t l, std::uint8_t a, std::uint8_t b);
 
 }  // namespace skyloom

@@ -208,7 +208,6 @@ bool WriteStrip(TStream& stream, const TBitmap& source, const TTiffOutput& o, co
                 TProgressRec& progress) {
   const int height = source.Height();
   progress.units = height;
-  std::vector<std::uint8_t> row(o.rowBytes);
   if (o.compression >= 2 && o.compression <= 4) {
     std::vector<std::uint8_t> rows(o.rowBytes * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
@@ -223,6 +222,7 @@ bool WriteStrip(TStream& stream, const TBitmap& source, const TTiffOutput& o, co
     stream.WriteBuffer(coded.data(), coded.size());
     return true;
   }
+  std::vector<std::uint8_t> row(o.rowBytes);
   std::optional<TLzwSink> lzw;
   if (o.compression == kLzw) lzw.emplace(*LzwEncoderOf(params), stream);
   std::vector<std::uint8_t> packed;
