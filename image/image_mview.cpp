@@ -51,14 +51,14 @@ TImageMView::TImageMView(HWND parent, int left, int top, int width, int height, 
 TImageMView::~TImageMView() {
   destroying_ = true;
   if (Handle()) KillTimer(Handle(), kPlayTimer);
-  list_.ClearSelection();
   list_.Clear();
 }
 
 int TImageMView::InsertImage(int index) {
   SetPlaying(false);
   const int at = list_.Insert(index, background_);
-  AnnounceChange();
+  // Update announces the change, unless it is held off.
+  if (!Updatable()) AnnounceChange();
   Update();
   return at;
 }
@@ -73,8 +73,6 @@ bool TImageMView::RemoveImage(int index) {
 
 void TImageMView::ClearImages() {
   SetPlaying(false);
-  list_.ClearSelection();
-  Update();
   list_.Clear();
   Update();
 }
@@ -183,8 +181,12 @@ void TImageMView::UpdateScrollBars() {
   apply(SB_VERT, client.cy, maxY_, viewY_);
 }
 
+bool TImageMView::Updatable() const {
+  return lockCount_ == 0 && Handle() && !destroying_ && GetParent(Handle());
+}
+
 void TImageMView::Update() {
-  if (lockCount_ > 0 || !Handle() || destroying_ || !GetParent(Handle())) return;
+  if (!Updatable()) return;
   Relayout();
   ClampView();
   if (RelaidAfterBars([this] { UpdateScrollBars(); }, [this] { Update(); })) return;
@@ -275,21 +277,24 @@ void TImageMView::DrawFrame(HDC dc, int left, int top, int frame) {
     Rectangle(dc, left - b, top - b, left + list_.Metrics.thumbWidth + b, top + list_.Metrics.thumbHeight + b);
 }
 
-void TImageMView::MoveSelection(TGridKey key) {
+bool TImageMView::MoveSelection(TGridKey key) {
   const SIZE client = ClientSize();
   const int page = PageEntries(list_.Metrics, columns_, client.cy);
   const auto target = KeyTarget(key, list_.Selected(), list_.Count(), columns_, page, list_.Metrics.gridWidth);
-  if (!target) return;
+  if (!target) return false;
   SelectImage(*target);
   const int selected = list_.Selected();
-  if (selected < 0) return;
+  if (selected < 0) return true;
   const TGridView next = ScrollForKey(key, list_.Metrics, list_.Entry(selected).cell, CurrentView());
   if (next.viewX != viewX_ || next.viewY != viewY_) ScrollTo(next.viewX, next.viewY);
+  return true;
 }
 
 void TImageMView::KeyDown(WPARAM key) {
   if (playing_) return;
-  if (const auto grid = KeyOf(key)) MoveSelection(*grid);
+  // Every key ends in an Update; SelectImage has run one already.
+  const auto grid = KeyOf(key);
+  if (grid && MoveSelection(*grid)) return;
   Update();
 }
 
@@ -311,12 +316,7 @@ void TImageMView::MouseUp(int x, int y) {
   if (playing_) return;
   if (MouseInteract & mmiSelect) {
     const int hit = HitTest(x, y);
-    if (hit >= 0) {
-      list_.Select(hit);
-      if (visibleSelection_) Update();
-      if (OnImageSelect) OnImageSelect(this, list_.Selected());
-      AnnounceChange();
-    }
+    if (hit >= 0) SelectImage(hit);
   }
   if (MouseInteract & mmiScroll) ScrollTo(downView_.x + down_.x - x, downView_.y + down_.y - y);
 }

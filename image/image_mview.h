@@ -136,13 +136,16 @@ class TImageMView : public TIEView {
     field = value;
     Update();
   }
+  // Whether Update would run now (not held off, not being destroyed).
+  bool Updatable() const;
   void Relayout();
   void ClampView();
   void UpdateScrollBars();
   TGridView CurrentView() const;
   void DrawCell(HDC dc, int index, int left, int top);
   void DrawFrame(HDC dc, int left, int top, int frame);
-  void MoveSelection(TGridKey key);
+  // False when the key selects nothing (no selection to move from).
+  bool MoveSelection(TGridKey key);
   void Scroll(int bar, int code);
   void MouseDown(int x, int y);
   void MouseMove(WPARAM keys, int x, int y);

@@ -41,28 +41,30 @@ int TThumbList::Insert(int index, std::uint32_t background) {
 
 bool TThumbList::Remove(int index) {
   if (!Valid(index)) return false;
-  const int old = selected_;
-  ClearSelection();
   DropImageData(index);
   entries_.erase(entries_.begin() + index);
-  if (old < 0) return true;
-  if (index < old) {
-    Select(old - 1);
-  } else if (index == old) {
-    Select(std::min(old, Count() - 1));
-  } else {
-    Select(old);
+  if (index > selected_) return true;
+  if (index < selected_) {
+    --selected_;  // the same picture, one place up
+    return true;
   }
+  // The selection itself went (its picture with it): the entry that took
+  // its place, or the new last one.
+  selected_ = -1;
+  Select(std::min(index, Count() - 1));
   return true;
 }
 
 void TThumbList::Clear() {
-  ClearSelection();
-  while (!entries_.empty()) Remove(0);
+  // Every picture goes: nothing to pack for the selection first.
+  selected_ = -1;
+  entries_.clear();
 }
 
 void TThumbList::Select(int index) {
   if (!Valid(index)) return;
+  // Already held: releasing and acquiring again would pack and expand it.
+  if (index == selected_ && entries_[index].expanded) return;
   ClearSelection();
   // Held before it counts as selected, so a picture fetched on the way is
   // expanded once, for this hold.
