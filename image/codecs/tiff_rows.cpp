@@ -72,26 +72,24 @@ void ConvertGrey16(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t*
   }
 }
 
-void ConvertBilevel(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* dst) {
-  const std::size_t bytes = (static_cast<std::size_t>(f.width) + 7) / 8;
-  if (!f.invert) {
-    std::memcpy(dst, s, bytes);
-  } else {
-    for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<std::uint8_t>(~s[i]);
-  }
-  if (f.width % 8 != 0) dst[bytes - 1] &= static_cast<std::uint8_t>(0xFF00 >> (f.width % 8));
+std::size_t BilevelBytes(int width) { return (static_cast<std::size_t>(width) + 7) / 8; }
+
+void ClearPastWidth(std::uint8_t* row, int width) {
+  if (width % 8 != 0) row[BilevelBytes(width) - 1] &= static_cast<std::uint8_t>(0xFF00 >> (width % 8));
 }
 
+// Index bits become black or white by their entry's brightness: a copy, an
+// inverted copy, or one colour throughout.
 bool ConvertPaletteBilevel(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* dst) {
   const auto& map = *f.colourMap;
   if (map.size() < 2) return false;
   const bool white0 = Luminance(map[0]) >= 128, white1 = Luminance(map[1]) >= 128;
-  const std::size_t bytes = (static_cast<std::size_t>(f.width) + 7) / 8;
-  std::memset(dst, 0, bytes);
-  for (int x = 0; x < f.width; ++x) {
-    const bool set = (s[x / 8] >> (7 - x % 8)) & 1;
-    if (set ? white1 : white0) dst[x / 8] = static_cast<std::uint8_t>(dst[x / 8] | (0x80 >> (x % 8)));
+  if (white0 != white1) {
+    CopyBilevelRow(s, f.width, white0, dst);
+    return true;
   }
+  std::memset(dst, white0 ? 0xFF : 0, BilevelBytes(f.width));
+  ClearPastWidth(dst, f.width);
   return true;
 }
 
@@ -159,6 +157,16 @@ TTiffRowKind TiffRowKindOf(int photometric, int samples, int bits, bool planar) 
   }
 }
 
+void CopyBilevelRow(const std::uint8_t* src, int width, bool invert, std::uint8_t* dst) {
+  const std::size_t bytes = BilevelBytes(width);
+  if (!invert) {
+    std::memcpy(dst, src, bytes);
+  } else {
+    for (std::size_t i = 0; i < bytes; ++i) dst[i] = static_cast<std::uint8_t>(~src[i]);
+  }
+  ClearPastWidth(dst, width);
+}
+
 std::size_t TiffRowBytes(std::uint64_t width, std::uint64_t samples, std::uint64_t bits) {
   return static_cast<std::size_t>((width * samples * bits + 7) / 8);
 }
@@ -183,7 +191,7 @@ bool ConvertTiffRow(const TTiffRowFormat& f, const std::uint8_t* row, std::uint8
     case TTiffRowKind::kPalette: return ConvertPalette(f, row, dst);
     case TTiffRowKind::kGrey: ConvertGrey(f, row, dst); return true;
     case TTiffRowKind::kGrey16: ConvertGrey16(f, row, dst); return true;
-    case TTiffRowKind::kBilevel: ConvertBilevel(f, row, dst); return true;
+    case TTiffRowKind::kBilevel: CopyBilevelRow(row, f.width, f.invert, dst); return true;
     case TTiffRowKind::kPaletteBilevel: return ConvertPaletteBilevel(f, row, dst);
     case TTiffRowKind::kCmyk: ConvertCmyk(f, row, dst); return true;
     case TTiffRowKind::kLab: ConvertLab(f, row, dst); return true;

@@ -44,6 +44,10 @@ std::size_t TiffRowBytes(std::uint64_t width, std::uint64_t samples, std::uint64
 // Horizontal differencing undone on 8-bit samples, interleaved by samples.
 void UndoTiffPredictor(std::uint8_t* row, std::size_t width, std::size_t samples);
 
+// One 1-bit row of width pixels copied (or inverted) from src to dst, the
+// bits past the width in its last byte cleared.
+void CopyBilevelRow(const std::uint8_t* src, int width, bool invert, std::uint8_t* dst);
+
 // Converts one stored row into a raster row (24-bit, or 1-bit for the
 // bilevel kinds). Answers false when a palette index lies beyond the map.
 bool ConvertTiffRow(const TTiffRowFormat& format, const std::uint8_t* row, std::uint8_t* dst);

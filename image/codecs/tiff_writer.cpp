@@ -10,6 +10,7 @@
 #include "image/codecs/byte_order.h"
 #include "image/codecs/ccitt_fax.h"
 #include "image/codecs/packbits.h"
+#include "image/codecs/tiff_rows.h"
 #include "image/io_params.h"
 #include "toolkit/stream.h"
 
@@ -157,9 +158,7 @@ TTiffOutput ChooseOutput(const TIOParamsVals& params, int width) {
 void FileRow(const TBitmap& source, const TTiffOutput& o, int y, std::uint8_t* out) {
   const std::uint8_t* p = source.ScanLine(y);
   if (o.oneBit) {
-    for (std::size_t i = 0; i < o.rowBytes; ++i) out[i] = o.invert ? static_cast<std::uint8_t>(~p[i]) : p[i];
-    const int tail = source.Width() % 8;
-    if (tail) out[o.rowBytes - 1] &= static_cast<std::uint8_t>(0xFF00 >> tail);
+    CopyBilevelRow(p, source.Width(), o.invert, out);
     return;
   }
   const int width = source.Width();

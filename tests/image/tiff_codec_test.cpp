@@ -141,6 +141,21 @@ TEST(TiffReader, BilevelPolarityAndCompressedRows) {
   EXPECT_EQ(white0.raster.ScanLine(0)[0], 0xF0);
   const auto black0 = testing_util::ReadWithCodec(ReadTiff, MakeTiff({TiffPage(8, 1, 1, 1, 1, {0x0F})}));
   EXPECT_EQ(black0.raster.ScanLine(0)[0], 0x0F);
+  // Two-entry palettes by brightness (red, green, blue per index): white then
+  // black inverts, black then white copies, two whites give a white row; the
+  // bits past 10 pixels stay clear.
+  const std::pair<std::vector<std::uint32_t>, TBytes> maps[] = {
+      {{0xFFFF, 0, 0xFFFF, 0, 0xFFFF, 0}, {0xF0, 0x00}},
+      {{0, 0xFFFF, 0, 0xFFFF, 0, 0xFFFF}, {0x0F, 0xC0}},
+      {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}, {0xFF, 0xC0}},
+  };
+  for (const auto& [map, want] : maps) {
+    auto page = TiffPage(10, 1, 1, 1, 3, {0x0F, 0xFF});
+    page.tags.push_back({320, 3, map, {}});
+    const auto read = testing_util::ReadWithCodec(ReadTiff, MakeTiff({page}));
+    ASSERT_EQ(read.raster.PixelFormat(), TPixelFormat::pf1bit);
+    EXPECT_EQ(TBytes(read.raster.ScanLine(0), read.raster.ScanLine(0) + 2), want) << map[0];
+  }
   // PackBits: a repeat run reaching into the next row and a -128 no-op.
   const auto packed = testing_util::ReadWithCodec(
       ReadTiff, MakeTiff({TiffPage(3, 2, 8, 1, 1, {0xFC, 7, 0x80, 0x00, 9}, 32773)}));
