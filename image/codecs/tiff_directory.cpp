@@ -7,6 +7,9 @@
 #include "toolkit/stream.h"
 
 namespace skyloom {
+
+using namespace tiff;
+
 namespace {
 
 constexpr std::size_t kEntrySize = 12;
@@ -14,10 +17,10 @@ constexpr int kMaxDirectories = 1 << 16;  // bounds the walk of a forged chain
 
 std::size_t TypeSize(std::uint16_t type) {
   switch (type) {
-    case 1: case 2: case 6: case 7: return 1;  // BYTE, ASCII, SBYTE, UNDEFINED
-    case 3: case 8: return 2;                  // SHORT, SSHORT
-    case 4: case 9: case 11: case 13: return 4;  // LONG, SLONG, FLOAT, IFD
-    case 5: case 10: case 12: return 8;        // RATIONAL, SRATIONAL, DOUBLE
+    case kByte: case kAscii: case kSByte: case kUndefined: return 1;
+    case kShort: case kSShort: return 2;
+    case kLong: case kSLong: case kFloat: case kIfd: return 4;
+    case kRational: case kSRational: case kDouble: return 8;
     default: return 0;
   }
 }
@@ -87,8 +90,8 @@ std::vector<std::uint32_t> TTiffDirectory::Numbers(std::uint16_t tag) {
   std::vector<std::uint32_t> values;
   if (!e) return values;
   const std::size_t unit = TypeSize(e->type);
-  const bool integer = e->type == 1 || e->type == 3 || e->type == 4 || e->type == 6 || e->type == 8 ||
-                       e->type == 9 || e->type == 7;
+  const bool integer = e->type == kByte || e->type == kShort || e->type == kLong || e->type == kSByte ||
+                       e->type == kSShort || e->type == kSLong || e->type == kUndefined;
   if (!integer) return values;
   const auto raw = Raw(*e);
   if (!raw) return values;
@@ -108,7 +111,7 @@ std::uint32_t TTiffDirectory::Number(std::uint16_t tag, std::uint32_t missing) {
 double TTiffDirectory::Rational(std::uint16_t tag, double missing) {
   const TTiffEntry* e = Find(tag);
   if (!e || e->count == 0) return missing;
-  if (e->type != 5 && e->type != 10) {
+  if (e->type != kRational && e->type != kSRational) {
     const auto values = Numbers(tag);
     return values.empty() ? missing : values.front();
   }
@@ -118,13 +121,14 @@ double TTiffDirectory::Rational(std::uint16_t tag, double missing) {
   if (!raw) return missing;
   const std::uint32_t num = source_->U32(raw->data()), den = source_->U32(raw->data() + 4);
   if (den == 0) return missing;
-  if (e->type == 10) return static_cast<double>(static_cast<std::int32_t>(num)) / static_cast<std::int32_t>(den);
+  if (e->type == kSRational)
+    return static_cast<double>(static_cast<std::int32_t>(num)) / static_cast<std::int32_t>(den);
   return static_cast<double>(num) / den;
 }
 
 std::string TTiffDirectory::Text(std::uint16_t tag) {
   const TTiffEntry* e = Find(tag);
-  if (!e || (e->type != 2 && e->type != 1 && e->type != 7)) return {};
+  if (!e || (e->type != kAscii && e->type != kByte && e->type != kUndefined)) return {};
   const auto raw = Raw(*e);
   if (!raw) return {};
   return std::string(raw->begin(), std::find(raw->begin(), raw->end(), 0));

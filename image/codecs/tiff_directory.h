@@ -13,6 +13,36 @@ namespace skyloom {
 
 class TStream;
 
+namespace tiff {
+
+// Tag numbers the reader and the writer use.
+enum Tag : std::uint16_t {
+  kWidth = 256, kLength = 257, kBitsPerSample = 258, kCompression = 259, kPhotometric = 262,
+  kDocumentName = 269, kDescription = 270, kStripOffsets = 273, kSamples = 277, kRowsPerStrip = 278,
+  kStripByteCounts = 279, kXResolution = 282, kYResolution = 283, kPlanar = 284, kPageName = 285,
+  kXPosition = 286, kYPosition = 287, kT4Options = 292, kResolutionUnit = 296, kPageNumber = 297,
+  kSoftware = 305, kPredictor = 317, kColourMap = 320, kTileWidth = 322, kTileLength = 323,
+  kTileOffsets = 324, kTileByteCounts = 325,
+};
+
+// Field types of a directory entry.
+enum FieldType : std::uint16_t {
+  kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kSByte = 6, kUndefined = 7, kSShort = 8,
+  kSLong = 9, kSRational = 10, kFloat = 11, kDouble = 12, kIfd = 13,
+};
+
+// Compression tag values.
+constexpr std::uint32_t kUncompressed = 1;
+constexpr std::uint32_t kCcittRle = 2;  // modified Huffman, rows start on a byte
+constexpr std::uint32_t kCcittT4 = 3;
+constexpr std::uint32_t kCcittT6 = 4;
+constexpr std::uint32_t kLzw = 5;
+constexpr std::uint32_t kPackBits = 32773;
+
+constexpr bool IsCcitt(std::uint32_t compression) { return compression >= kCcittRle && compression <= kCcittT6; }
+
+}  // namespace tiff
+
 // Bounded, byte-order aware reads of the file.
 class TTiffSource {
  public:

@@ -11,6 +11,12 @@
 
 namespace skyloom {
 
+namespace tiff {
+constexpr int kClearCode = 256;
+constexpr int kEndCode = 257;
+constexpr int kFirstFree = 258;
+}  // namespace tiff
+
 // Per-strip state of the decoder or the encoder; each side derives its own.
 struct TTiffLzwState {
   virtual ~TTiffLzwState() = default;

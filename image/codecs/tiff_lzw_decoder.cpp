@@ -7,9 +7,10 @@
 namespace skyloom {
 namespace {
 
-constexpr int kClearCode = 256;
-constexpr int kEndCode = 257;
-constexpr int kFirstFree = 258;
+using tiff::kClearCode;
+using tiff::kEndCode;
+using tiff::kFirstFree;
+
 constexpr int kTableSize = 4096;
 constexpr std::size_t kChunk = 16;  // strings are copied in chunks of this many bytes
 

@@ -8,9 +8,10 @@
 namespace skyloom {
 namespace {
 
-constexpr int kClearCode = 256;
-constexpr int kEndCode = 257;
-constexpr int kFirstFree = 258;
+using tiff::kClearCode;
+using tiff::kEndCode;
+using tiff::kFirstFree;
+
 // The table is cleared once it holds codes up to 4094, so that the decoder,
 // one entry behind, never needs more than 12 bits.
 constexpr int kLastCode = 4094;

@@ -16,18 +16,10 @@
 #include "toolkit/stream.h"
 
 namespace skyloom {
+
+using namespace tiff;
+
 namespace {
-
-enum : std::uint16_t {
-  kWidth = 256, kLength = 257, kBitsPerSample = 258, kCompression = 259, kPhotometric = 262,
-  kDocumentName = 269, kDescription = 270, kStripOffsets = 273, kSamples = 277, kRowsPerStrip = 278,
-  kStripByteCounts = 279, kXResolution = 282, kYResolution = 283, kPlanar = 284, kPageName = 285,
-  kXPosition = 286, kYPosition = 287, kT4Options = 292, kResolutionUnit = 296, kPageNumber = 297,
-  kSoftware = 305, kPredictor = 317, kColourMap = 320, kTileWidth = 322, kTileLength = 323,
-  kTileOffsets = 324, kTileByteCounts = 325,
-};
-
-constexpr std::uint32_t kPackBits = 32773;
 
 // What the directory says about the page.
 struct TTiffPage {
@@ -44,9 +36,9 @@ struct TTiffPage {
 
 int ParamsCompression(std::uint32_t c, std::uint32_t t4Options) {
   switch (c) {
-    case 1: return 0;
-    case 2: return 1;
-    case 3: return (t4Options & 1) ? 3 : 2;
+    case kUncompressed: return 0;
+    case kCcittRle: return 1;
+    case kCcittT4: return (t4Options & 1) ? 3 : 2;
     case kPackBits: return 8;
     default: return static_cast<int>(c);  // 4..7 keep their numbers
   }
@@ -80,7 +72,7 @@ TTiffPage EvaluateTags(TTiffDirectory& dir, TIOParamsVals& params) {
     page.bits = bits.front();
     page.equalBits = std::all_of(bits.begin(), bits.end(), [&](std::uint32_t b) { return b == bits.front(); });
   }
-  page.compression = dir.Number(kCompression, 1);
+  page.compression = dir.Number(kCompression, kUncompressed);
   page.photometric = dir.Number(kPhotometric, 2);
   page.samples = dir.Number(kSamples, 1);
   page.rowsPerStrip = dir.Number(kRowsPerStrip, page.height);
@@ -149,7 +141,7 @@ class TStripDecoder {
     coding_.width = format_.width;
     coding_.rowBytes = planar ? page.width : TiffRowBytes(page.width, page.samples, page.bits);
     coding_.lzw = LzwDecoderOf(params);
-    predict_ = page.compression == 5 && page.predictor == 2 && page.bits == 8;
+    predict_ = page.compression == kLzw && page.predictor == 2 && page.bits == 8;
     progress_.units = page.height;
   }
 
@@ -240,7 +232,7 @@ int ReadTiffStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   }
   TTiffDirectory& dir = *chain.wanted;
   const TTiffPage page = EvaluateTags(dir, params);
-  if (!page.equalBits || dir.Damaged() || (page.compression == 5 && !LzwDecoderOf(params))) {
+  if (!page.equalBits || dir.Damaged() || (page.compression == kLzw && !LzwDecoderOf(params))) {
     SetAborting(progress);
     return chain.count;
   }

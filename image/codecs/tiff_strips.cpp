@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
-#include "image/codecs/ccitt_fax.h"
 #include "image/codecs/packbits.h"
+#include "image/codecs/tiff_directory.h"
 
 namespace skyloom {
+
+using namespace tiff;
 namespace {
 
 class TRawRows final : public TTiffRowSource {
@@ -69,13 +71,10 @@ class TLzwRows final : public TTiffRowSource {
 class TFaxRows final : public TTiffRowSource {
  public:
   TFaxRows(const TTiffStripCoding& coding, const std::vector<std::uint8_t>& data, int rows)
-      : data_(data), rows_(rows), rowBytes_(coding.rowBytes) {
-    params_.scheme = coding.compression == 2   ? TFaxScheme::ModifiedHuffman
-                     : coding.compression == 3 ? TFaxScheme::T4
-                                               : TFaxScheme::T6;
-    params_.t4Options = coding.t4Options;
-    params_.width = coding.width;
-  }
+      : params_(FaxParamsOf(static_cast<std::uint32_t>(coding.compression), coding.t4Options, coding.width)),
+        data_(data),
+        rows_(rows),
+        rowBytes_(coding.rowBytes) {}
   std::uint8_t* Next() override {
     if (!decoded_) {
       decoded_ = true;
@@ -102,21 +101,32 @@ class TFaxRows final : public TTiffRowSource {
 
 }  // namespace
 
+TFaxParams FaxParamsOf(std::uint32_t compression, std::uint32_t t4Options, int width) {
+  TFaxParams fax;
+  fax.scheme = compression == kCcittRle ? TFaxScheme::ModifiedHuffman
+               : compression == kCcittT4 ? TFaxScheme::T4
+                                         : TFaxScheme::T6;
+  fax.t4Options = t4Options;
+  fax.width = width;
+  return fax;
+}
+
 bool TiffCompressionSupported(int compression) {
-  return (compression >= 1 && compression <= 5) || compression == 32773;
+  const auto c = static_cast<std::uint32_t>(compression);
+  return c == kUncompressed || IsCcitt(c) || c == kLzw || c == kPackBits;
 }
 
 std::unique_ptr<TTiffRowSource> MakeTiffRowSource(const TTiffStripCoding& coding, std::vector<std::uint8_t>& data,
                                                   int rows) {
-  switch (coding.compression) {
-    case 1: return std::make_unique<TRawRows>(data, coding.rowBytes);
-    case 2:
-    case 3:
-    case 4: return std::make_unique<TFaxRows>(coding, data, rows);
-    case 5:
+  switch (static_cast<std::uint32_t>(coding.compression)) {
+    case kUncompressed: return std::make_unique<TRawRows>(data, coding.rowBytes);
+    case kCcittRle:
+    case kCcittT4:
+    case kCcittT6: return std::make_unique<TFaxRows>(coding, data, rows);
+    case kLzw:
       if (!coding.lzw || !*coding.lzw) return nullptr;
       return std::make_unique<TLzwRows>(*coding.lzw, data, coding.rowBytes);
-    case 32773: return std::make_unique<TPackBitsRows>(data, coding.rowBytes);
+    case kPackBits: return std::make_unique<TPackBitsRows>(data, coding.rowBytes);
     default: return nullptr;
   }
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "image/codecs/ccitt_fax.h"
 #include "image/lzw_hooks.h"
 
 namespace skyloom {
@@ -25,6 +26,9 @@ class TTiffRowSource {
   // or null when the strip's data cannot be decompressed further.
   virtual std::uint8_t* Next() = 0;
 };
+
+// The fax coding of a CCITT compression value (2, 3 or 4) for rows of width pixels.
+TFaxParams FaxParamsOf(std::uint32_t compression, std::uint32_t t4Options, int width);
 
 // Whether the reader can decompress this compression at all.
 bool TiffCompressionSupported(int compression);

@@ -8,23 +8,18 @@
 #include "image/bitmap.h"
 #include "image/bitmap_convert.h"
 #include "image/codecs/byte_order.h"
-#include "image/codecs/ccitt_fax.h"
 #include "image/codecs/packbits.h"
+#include "image/codecs/tiff_directory.h"
 #include "image/codecs/tiff_rows.h"
+#include "image/codecs/tiff_strips.h"
 #include "image/io_params.h"
 #include "toolkit/stream.h"
 
 namespace skyloom {
+
+using namespace tiff;
+
 namespace {
-
-enum : std::uint16_t { kShort = 3, kLong = 4, kAscii = 2, kRational = 5 };
-constexpr std::uint32_t kLzw = 5, kPackBits = 32773;
-
-struct TEntry {
-  std::uint16_t tag, type;
-  std::uint32_t count;
-  std::uint8_t field[4];
-};
 
 // The output file from the position where it starts; offsets are relative.
 class TTiffOut {
@@ -47,7 +42,7 @@ class TTiffOut {
   }
 
   void Add(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t value) {
-    TEntry e{tag, type, count, {}};
+    TTiffEntry e{tag, type, count, {}};
     if (type == kShort && count == 1)
       PutU16(e.field, value);
     else
@@ -57,7 +52,7 @@ class TTiffOut {
   // A value of more than 4 bytes is written now, at an even offset.
   void AddBlock(std::uint16_t tag, std::uint16_t type, std::uint32_t count, const std::vector<std::uint8_t>& bytes) {
     if (bytes.size() <= 4) {
-      TEntry e{tag, type, count, {}};
+      TTiffEntry e{tag, type, count, {}};
       std::copy(bytes.begin(), bytes.end(), e.field);
       entries_.push_back(e);
       return;
@@ -83,7 +78,8 @@ class TTiffOut {
   // The directory at an even offset, entries in ascending tag order, linked
   // from the header.
   void FinishDirectory() {
-    std::stable_sort(entries_.begin(), entries_.end(), [](const TEntry& a, const TEntry& b) { return a.tag < b.tag; });
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const TTiffEntry& a, const TTiffEntry& b) { return a.tag < b.tag; });
     Align();
     const std::uint32_t at = Here();
     std::vector<std::uint8_t> dir(2 + entries_.size() * 12 + 4, 0);
@@ -102,14 +98,16 @@ class TTiffOut {
  private:
   TStream& stream_;
   std::int64_t start_;
-  std::vector<TEntry> entries_;
+  std::vector<TTiffEntry> entries_;
 };
 
 // What the params ask for, settled against the raster.
 struct TTiffOutput {
   bool oneBit = false;
   bool cmyk = false;
-  std::uint32_t compression = 1;
+  bool ccitt = false;
+  std::uint32_t compression = kUncompressed;
+  const TTiffLzwEncoder* lzw = nullptr;  // set when the rows go out LZW-coded
   std::uint32_t t4Options = 0;
   std::uint32_t photometric = 2;
   bool predictor = false;
@@ -129,22 +127,25 @@ TTiffOutput ChooseOutput(const TIOParamsVals& params, int width) {
   o.oneBit = params.BitsPerSample == 1 && params.SamplesPerPixel == 1;
   o.cmyk = !o.oneBit && params.TIFF_PhotometInterpret == 5;
   switch (params.TIFF_Compression) {
-    case 1: o.compression = 2; break;
-    case 2: o.compression = 3; break;
-    case 3: o.compression = 3, o.t4Options = 1; break;
-    case 4: o.compression = 4; break;
-    case 5: o.compression = LzwEncoderOf(params) ? kLzw : 1; break;
+    case 1: o.compression = kCcittRle; break;
+    case 2: o.compression = kCcittT4; break;
+    case 3: o.compression = kCcittT4, o.t4Options = 1; break;
+    case 4: o.compression = kCcittT6; break;
+    case 5:
+      o.lzw = LzwEncoderOf(params);
+      o.compression = o.lzw ? kLzw : kUncompressed;
+      break;
     case 8: o.compression = kPackBits; break;
-    default: o.compression = 1;
+    default: o.compression = kUncompressed;
   }
-  const bool ccitt = o.compression >= 2 && o.compression <= 4;
-  if (ccitt && !o.oneBit) o.compression = 1, o.t4Options = 0;
+  o.ccitt = IsCcitt(o.compression);
+  if (o.ccitt && !o.oneBit) o.compression = kUncompressed, o.t4Options = 0, o.ccitt = false;
   o.samples = o.oneBit ? 1 : o.cmyk ? 4 : 3;
   o.predictor = o.compression == kLzw && !o.oneBit && o.samples == 3;
   if (o.oneBit) {
     const int asked = params.TIFF_PhotometInterpret;
     // Fax pages are white-is-zero by custom; the rows then go out inverted.
-    o.photometric = asked == 0 || asked == 1 ? static_cast<std::uint32_t>(asked) : ccitt ? 0 : 1;
+    o.photometric = asked == 0 || asked == 1 ? static_cast<std::uint32_t>(asked) : o.ccitt ? 0 : 1;
     o.invert = o.photometric == 0;
   } else {
     o.photometric = o.cmyk ? 5 : 2;
@@ -203,27 +204,23 @@ class TLzwSink {
 };
 
 // Writes the strip; answers false when stopped through Aborting.
-bool WriteStrip(TStream& stream, const TBitmap& source, const TTiffOutput& o, const TIOParamsVals& params,
-                TProgressRec& progress) {
+bool WriteStrip(TStream& stream, const TBitmap& source, const TTiffOutput& o, TProgressRec& progress) {
   const int height = source.Height();
   progress.units = height;
-  if (o.compression >= 2 && o.compression <= 4) {
+  if (o.ccitt) {
     std::vector<std::uint8_t> rows(o.rowBytes * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
       if (progress.Report(y)) return false;
       FileRow(source, o, y, rows.data() + o.rowBytes * static_cast<std::size_t>(y));
     }
-    TFaxParams fax;
-    fax.scheme = o.compression == 2 ? TFaxScheme::ModifiedHuffman : o.compression == 3 ? TFaxScheme::T4 : TFaxScheme::T6;
-    fax.t4Options = o.t4Options;
-    fax.width = source.Width();
-    const auto coded = EncodeFaxRows(fax, rows.data(), o.rowBytes, height);
+    const auto coded = EncodeFaxRows(FaxParamsOf(o.compression, o.t4Options, source.Width()), rows.data(), o.rowBytes,
+                                     height);
     stream.WriteBuffer(coded.data(), coded.size());
     return true;
   }
   std::vector<std::uint8_t> row(o.rowBytes);
   std::optional<TLzwSink> lzw;
-  if (o.compression == kLzw) lzw.emplace(*LzwEncoderOf(params), stream);
+  if (o.lzw) lzw.emplace(*o.lzw, stream);
   std::vector<std::uint8_t> packed;
   for (int y = 0; y < height; ++y) {
     if (progress.Report(y)) return false;
@@ -273,38 +270,38 @@ void WriteTiffStream(TStream& stream, const TBitmap& raster, TIOParamsVals& para
   const std::uint8_t header[8] = {'I', 'I', 42, 0, 0, 0, 0, 0};
   out.Write(header, sizeof header);
 
-  out.Add(256, kLong, 1, static_cast<std::uint32_t>(source.Width()));
-  out.Add(257, kLong, 1, static_cast<std::uint32_t>(source.Height()));
+  out.Add(kWidth, kLong, 1, static_cast<std::uint32_t>(source.Width()));
+  out.Add(kLength, kLong, 1, static_cast<std::uint32_t>(source.Height()));
   if (o.oneBit)
-    out.Add(258, kShort, 1, 1);
+    out.Add(kBitsPerSample, kShort, 1, 1);
   else
-    out.AddBlock(258, kLong, o.samples, Longs(8, o.samples));
-  out.Add(259, kShort, 1, o.compression);
-  out.Add(262, kShort, 1, o.photometric);
-  out.AddText(269, params.TIFF_DocumentName);
-  out.AddText(270, params.TIFF_ImageDescription);
+    out.AddBlock(kBitsPerSample, kLong, o.samples, Longs(8, o.samples));
+  out.Add(kCompression, kShort, 1, o.compression);
+  out.Add(kPhotometric, kShort, 1, o.photometric);
+  out.AddText(kDocumentName, params.TIFF_DocumentName);
+  out.AddText(kDescription, params.TIFF_ImageDescription);
   out.Align();
   const std::uint32_t stripAt = out.Here();
-  out.Add(273, kLong, 1, stripAt);
-  if (!WriteStrip(stream, source, o, params, progress)) return;
+  out.Add(kStripOffsets, kLong, 1, stripAt);
+  if (!WriteStrip(stream, source, o, progress)) return;
   const std::uint32_t stripBytes = out.Here() - stripAt;
-  out.Add(277, kShort, 1, o.samples);
-  out.Add(278, kLong, 1, static_cast<std::uint32_t>(source.Height()));
-  out.Add(279, kLong, 1, stripBytes);
-  out.AddRational(282, static_cast<std::uint32_t>(params.DpiX), 1);
-  out.AddRational(283, static_cast<std::uint32_t>(params.DpiY), 1);
-  out.AddText(285, params.TIFF_PageName);
-  out.AddRational(286, Scaled(params.TIFF_XPos), 10000);
-  out.AddRational(287, Scaled(params.TIFF_YPos), 10000);
-  if (o.compression == 3) out.Add(292, kLong, 1, o.t4Options);
-  out.Add(296, kShort, 1, 2);
+  out.Add(kSamples, kShort, 1, o.samples);
+  out.Add(kRowsPerStrip, kLong, 1, static_cast<std::uint32_t>(source.Height()));
+  out.Add(kStripByteCounts, kLong, 1, stripBytes);
+  out.AddRational(kXResolution, static_cast<std::uint32_t>(params.DpiX), 1);
+  out.AddRational(kYResolution, static_cast<std::uint32_t>(params.DpiY), 1);
+  out.AddText(kPageName, params.TIFF_PageName);
+  out.AddRational(kXPosition, Scaled(params.TIFF_XPos), 10000);
+  out.AddRational(kYPosition, Scaled(params.TIFF_YPos), 10000);
+  if (o.compression == kCcittT4) out.Add(kT4Options, kLong, 1, o.t4Options);
+  out.Add(kResolutionUnit, kShort, 1, 2);  // inch
   if (params.TIFF_PageNumber != 0 || params.TIFF_PagesCount != 0) {
     std::vector<std::uint8_t> pages(4);
     PutU16(pages.data(), static_cast<std::uint32_t>(params.TIFF_PageNumber));
     PutU16(pages.data() + 2, static_cast<std::uint32_t>(params.TIFF_PagesCount));
-    out.AddBlock(297, kShort, 2, pages);
+    out.AddBlock(kPageNumber, kShort, 2, pages);
   }
-  if (o.predictor) out.Add(317, kShort, 1, 2);
+  if (o.predictor) out.Add(kPredictor, kShort, 1, 2);
   out.FinishDirectory();
 }
 
