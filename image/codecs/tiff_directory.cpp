@@ -25,6 +25,26 @@ std::size_t TypeSize(std::uint16_t type) {
   }
 }
 
+// Loads the n entries at `at` as the chain's wanted directory; false (the
+// link marked broken) when they cannot be read.
+bool ReadEntries(TTiffSource& source, std::uint64_t at, std::size_t n, TTiffChain& chain) {
+  std::vector<std::uint8_t> block(n * kEntrySize);
+  if (!source.ReadAt(at, block.data(), block.size())) {
+    chain.brokenLink = true;
+    return false;
+  }
+  std::vector<TTiffEntry> entries(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t* p = block.data() + i * kEntrySize;
+    entries[i].tag = source.U16(p);
+    entries[i].type = source.U16(p + 2);
+    entries[i].count = source.U32(p + 4);
+    std::copy(p + 8, p + 12, entries[i].field);
+  }
+  chain.wanted.emplace(source, std::move(entries));
+  return true;
+}
+
 }  // namespace
 
 TTiffSource::TTiffSource(TStream& stream) : stream_(stream), start_(stream.Position()) {
@@ -145,29 +165,20 @@ TTiffChain WalkTiffChain(TTiffSource& source, std::uint32_t firstDirectory, int 
       break;
     }
     const std::size_t n = source.U16(countBytes);
-    const std::size_t bytes = n * kEntrySize + 4;
-    if (!source.Contains(std::uint64_t{offset} + 2, bytes)) {  // before anything is allocated
+    const std::uint64_t entriesAt = std::uint64_t{offset} + 2, linkAt = entriesAt + n * kEntrySize;
+    if (!source.Contains(entriesAt, n * kEntrySize + 4)) {  // before anything is allocated
       chain.brokenLink = true;
       break;
     }
-    std::vector<std::uint8_t> block(bytes);
-    if (!source.ReadAt(std::uint64_t{offset} + 2, block.data(), block.size())) {
+    // Of the directories other than the wanted one only the link is read.
+    std::uint8_t link[4];
+    if (!source.ReadAt(linkAt, link, sizeof link)) {
       chain.brokenLink = true;
       break;
     }
-    if (chain.count == index) {
-      std::vector<TTiffEntry> entries(n);
-      for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t* p = block.data() + i * kEntrySize;
-        entries[i].tag = source.U16(p);
-        entries[i].type = source.U16(p + 2);
-        entries[i].count = source.U32(p + 4);
-        std::copy(p + 8, p + 12, entries[i].field);
-      }
-      chain.wanted.emplace(source, std::move(entries));
-    }
+    if (chain.count == index && !ReadEntries(source, entriesAt, n, chain)) break;
     ++chain.count;
-    offset = source.U32(block.data() + n * kEntrySize);
+    offset = source.U32(link);
   }
   return chain;
 }

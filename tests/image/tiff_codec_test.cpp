@@ -224,6 +224,18 @@ TEST(TiffReader, RefusedAndDamagedInput) {
   const auto looped = testing_util::ReadWithCodec(ReadTiff, cycle);
   EXPECT_FALSE(looped.aborting);
   EXPECT_EQ(lastCount, 2);
+  // The second of three directories links outside the file: the chain ends
+  // there, two pages met; the first still reads, the third is a broken link.
+  std::vector<std::uint32_t> threeAt;
+  TBytes broken = MakeTiff({good, good, good}, false, &threeAt);
+  broken[threeAt[1] + 2 + good.tags.size() * 12 + 3] = 0x7F;
+  const auto first = testing_util::ReadWithCodec(ReadTiff, broken);
+  EXPECT_FALSE(first.aborting);
+  EXPECT_EQ(lastCount, 2);
+  TIOParamsVals third;
+  third.TIFF_ImageIndex = 2;
+  EXPECT_TRUE(testing_util::ReadWithCodec(ReadTiff, broken, third).aborting);
+  EXPECT_EQ(lastCount, 2);
   // LZW without any decoder: refused before sizing.
   TNoGlobalLzw noGlobal;
   const auto noDecoder = testing_util::ReadWithCodec(ReadTiff, MakeTiff({TiffPage(2, 2, 8, 3, 2, lzwBeyond, 5)}),
