@@ -34,8 +34,6 @@ bool AddChange(TChanges& changes, int x, int width) {
   return true;
 }
 
-TColour Other(TColour colour) { return colour == kWhite ? kBlack : kWhite; }
-
 }  // namespace
 
 bool DecodeRow1D(TBitReader& in, int width, TChanges& changes) {

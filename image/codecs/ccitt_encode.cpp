@@ -18,8 +18,6 @@ void EncodeRun(TBitWriter& out, TColour colour, int run) {
   out.Put(TerminatingCode(colour, run));
 }
 
-TColour Other(TColour colour) { return colour == kWhite ? kBlack : kWhite; }
-
 }  // namespace
 
 void EncodeRow1D(TBitWriter& out, int width, const TChanges& changes) {

@@ -54,6 +54,8 @@ class TCodeTable {
 
 enum TColour { kWhite = 0, kBlack = 1 };
 
+inline TColour Other(TColour colour) { return colour == kWhite ? kBlack : kWhite; }
+
 // Runs of one colour (terminating, make-up, extended make-up and EOL).
 const TCodeTable& RunTable(TColour colour);
 // Two-dimensional mode codes, extensions and EOL.

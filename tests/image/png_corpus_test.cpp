@@ -26,6 +26,7 @@
 namespace skyloom {
 namespace {
 
+using testing_util::MaxDifference;
 using testing_util::TBytes;
 
 using TRow = testing_util::TManifestRow;
@@ -176,13 +177,6 @@ TBytes ReferenceFromWide(const TWide& wide) {
     }
   }
   return rgb;
-}
-
-int MaxDifference(const TBytes& a, const TBytes& b) {
-  if (a.size() != b.size()) return 256;
-  int most = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) most = std::max(most, std::abs(a[i] - b[i]));
-  return most;
 }
 
 // ---- judging ---------------------------------------------------------------

@@ -1,6 +1,8 @@
 #include "tests/image/test_files.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -136,18 +138,28 @@ TDecodedFile DecodeFile(const std::string& path) {
   return out;
 }
 
-bool ImageMagickDecode(const std::string& input, const std::string& options, TBytes& out) {
+int MaxDifference(const TBytes& a, const TBytes& b) {
+  if (a.size() != b.size()) return 256;
+  int most = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) most = std::max(most, std::abs(a[i] - b[i]));
+  return most;
+}
+
+bool RunCommand(const std::string& command, TBytes& out) {
 #ifdef _WIN32
-  (void)input, (void)options, (void)out;
+  (void)command, (void)out;
   return false;
 #else
-  const std::string command = "convert '" + input + "' " + options + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   if (!pipe) return false;
   out.clear();
   for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
-  return pclose(pipe) == 0 && !out.empty();
+  return pclose(pipe) == 0;
 #endif
+}
+
+bool ImageMagickDecode(const std::string& input, const std::string& options, TBytes& out) {
+  return RunCommand("convert '" + input + "' " + options, out) && !out.empty();
 }
 
 }  // namespace skyloom::testing_util

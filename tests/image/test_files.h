@@ -81,8 +81,17 @@ struct TDecodedFile {
 };
 TDecodedFile DecodeFile(const std::string& path);
 
+// The largest difference between two equally long byte strings (256 when
+// their lengths differ).
+int MaxDifference(const TBytes& a, const TBytes& b);
+
+// Runs a shell command (its standard error discarded) and takes its
+// standard output; false when it fails or cannot be run (always on Windows).
+bool RunCommand(const std::string& command, TBytes& out);
+
 // ImageMagick's decode: runs `convert 'input' options` and takes its output
-// (e.g. options "-depth 8 rgb:-"); false where the tool cannot be run.
+// (e.g. options "-depth 8 rgb:-"); false where the tool cannot be run or
+// writes nothing.
 bool ImageMagickDecode(const std::string& input, const std::string& options, TBytes& out);
 
 // A stream whose every read and write fails, as a vanished file would.

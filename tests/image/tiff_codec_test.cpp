@@ -3,9 +3,8 @@
 // round trips at every depth and compression.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "image/bitmap.h"
@@ -296,10 +295,9 @@ TEST(TiffWriter, RoundTripsAtEveryDepthAndCompression) {
       EXPECT_EQ(rt.params.TIFF_Compression, back) << code;
       const TBytes want = testing_util::RgbTopDown(colour), got = testing_util::RgbTopDown(rt.raster);
       ASSERT_EQ(got.size(), want.size());
-      int worst = 0;
-      for (std::size_t i = 0; i < got.size(); ++i) worst = std::max(worst, std::abs(got[i] - want[i]));
       // CMYK goes through two integer divisions; RGB is exact.
-      EXPECT_LE(worst, photometric == 5 ? 2 : 0) << "code " << code << " photometric " << photometric;
+      EXPECT_LE(testing_util::MaxDifference(got, want), photometric == 5 ? 2 : 0)
+          << "code " << code << " photometric " << photometric;
     }
   }
   for (const int code : {0, 1, 2, 3, 4, 5, 8}) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,6 +26,8 @@ using testing_util::TManifestRow;
 
 using TDecoded = testing_util::TDecodedFile;
 using testing_util::DecodeFile;
+using testing_util::MaxDifference;
+using testing_util::RunCommand;
 
 // ImageMagick's 8-bit RGB decode of the first page; false where it cannot run.
 bool PeerDecode(const std::string& path, const std::string& options, TBytes& out) {
@@ -93,13 +94,6 @@ bool AllZero(const TBytes& rgb) {
   for (auto v : rgb)
     if (v) return false;
   return true;
-}
-
-int MaxDifference(const TBytes& a, const TBytes& b) {
-  if (a.size() != b.size()) return 256;
-  int worst = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
-  return worst;
 }
 
 // The rules, in the order they are tried.
@@ -229,23 +223,10 @@ TEST(TiffCorpus, FilesMatchTheirReferenceOrDifferByAStatedRule) {
 
 // ---- written files read back by libtiff's tools and ImageMagick ------------
 
-// Runs a shell command and answers its standard output; false when it fails.
-bool RunTool(const std::string& command, TBytes& out) {
-#ifdef _WIN32
-  (void)command, (void)out;
-  return false;
-#else
-  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return false;
-  out.clear();
-  for (int c; (c = std::fgetc(pipe)) != EOF;) out.push_back(static_cast<std::uint8_t>(c));
-  return pclose(pipe) == 0;
-#endif
-}
-
 TEST(TiffPeer, WrittenFilesDecodeToTheSamePixelsInLibtiffAndImageMagick) {
   TBytes probe;
-  if (!RunTool("tiffcp -h; convert -version", probe)) GTEST_SKIP() << "tiffcp or ImageMagick's convert is not available";
+  if (!RunCommand("tiffcp -h; convert -version", probe))
+    GTEST_SKIP() << "tiffcp or ImageMagick's convert is not available";
   struct TCase {
     int code, bits, photometric;
   };
@@ -277,15 +258,16 @@ TEST(TiffPeer, WrittenFilesDecodeToTheSamePixelsInLibtiffAndImageMagick) {
     io.SaveToFile(path);
     ASSERT_FALSE(io.Aborting) << label;
     TBytes peer, tags;
-    ASSERT_TRUE(RunTool("tiffcp -c none '" + path + "' '" + plain + "'", peer)) << label;  // libtiff decodes every strip
-    ASSERT_TRUE(RunTool("convert '" + plain + "' -depth 8 rgb:-", peer)) << label;
+    // libtiff decodes every strip.
+    ASSERT_TRUE(RunCommand("tiffcp -c none '" + path + "' '" + plain + "'", peer)) << label;
+    ASSERT_TRUE(RunCommand("convert '" + plain + "' -depth 8 rgb:-", peer)) << label;
     const TBytes want = testing_util::RgbTopDown(raster);
     if (c.photometric == 5) {  // CMYK: two integer divisions on the way
       EXPECT_LE(MaxDifference(peer, want), 2) << label;
     } else {
       EXPECT_TRUE(peer == want) << label;
     }
-    ASSERT_TRUE(RunTool("tiffdump '" + path + "'", tags)) << label;
+    ASSERT_TRUE(RunCommand("tiffdump '" + path + "'", tags)) << label;
     const std::string dump(tags.begin(), tags.end());
     EXPECT_NE(dump.find("XResolution (282) RATIONAL (5) 1<300>"), std::string::npos) << label;
     EXPECT_NE(dump.find("ResolutionUnit (296) SHORT (3) 1<2>"), std::string::npos) << label;
