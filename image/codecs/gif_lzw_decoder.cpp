@@ -47,15 +47,25 @@ struct TStrings {
   std::array<std::uint16_t, kTableSize> length{};
 };
 
-// Copies len bytes from out[from] to out[to] (from < to, ranges may
-// overlap), dropping what falls past outSize.
+// Copies len bytes from out[from] to out[to] (from < to < outSize, ranges
+// may overlap), dropping what falls past outSize. Nothing after the string
+// changes: if the data end here, the rest of the buffer stays as it was.
 inline void CopyForward(std::uint8_t* out, std::size_t to, std::size_t from, std::size_t len, std::size_t outSize) {
   std::uint8_t* d = out + to;
   const std::uint8_t* s = out + from;
-  // Far enough apart and from the end: whole words, the overshoot landing
-  // on positions that later codes overwrite.
-  if (to - from >= 8 && to + len + 8 <= outSize) {
-    for (std::size_t i = 0; i < len; i += 8) std::memcpy(d + i, s + i, 8);
+  // Eight or more apart, a word reads only bytes already in place; the
+  // last word takes its bytes past the string from the destination, so
+  // short strings cost one load-merge-store rather than a byte loop.
+  if (to - from >= 8 && len + 7 <= outSize - to) {
+    std::size_t i = 0;
+    for (; i + 8 < len; i += 8) std::memcpy(d + i, s + i, 8);
+    const std::size_t rest = len - i;  // 1..8
+    std::uint64_t src, dst;
+    std::memcpy(&src, s + i, 8);
+    std::memcpy(&dst, d + i, 8);
+    const std::uint64_t keep = ~std::uint64_t{0} << (8 * rest - 1) << 1;
+    dst = (src & ~keep) | (dst & keep);
+    std::memcpy(d + i, &dst, 8);
     return;
   }
   const std::size_t n = std::min(len, outSize - to);

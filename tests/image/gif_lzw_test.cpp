@@ -83,6 +83,16 @@ TEST(GifLzwDecoder, KeepsWhatDataThatEndEarlyOrRunLongGive) {
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.pixels, (std::vector<std::uint8_t>{1, 2, 3, 0xAA, 0xAA}));
   EXPECT_EQ(r.position, static_cast<std::int64_t>(data.size()));
+  // An end code right after a short string copied from far back: the
+  // pixels after it stay as well.
+  TLiteralCoder early(2);
+  for (const unsigned p : {1, 2, 3, 0, 1, 2, 3, 0, 1}) early.Code(p);
+  early.Code(6);  // "12", the first entry
+  early.End();
+  r = Decode(ImageData(2, early.Bytes()), 20, 1);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.pixels, (std::vector<std::uint8_t>{1, 2, 3, 0, 1, 2, 3, 0, 1, 1, 2, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA,
+                                                 0xAA, 0xAA, 0xAA}));
   // More pixels than the image holds: the surplus is dropped.
   r = Decode(testing_util::LiteralImageData(2, {3, 2, 1, 0, 1, 2, 3}), 2, 2);
   EXPECT_TRUE(r.ok);
