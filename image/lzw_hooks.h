@@ -38,7 +38,7 @@ struct TLzwHooks {
   TTiffLzwEncoder TiffEncoder;
 };
 
-// The process-wide slots: the engine has one set, filled by the browser.
+// The process-wide slots: the engine has one set, filled at start-up.
 TLzwHooks& GlobalLzwHooks();
 
 }  // namespace skyloom

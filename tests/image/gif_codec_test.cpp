@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "image/bitmap.h"
-#include "image/codecs/gif_lzw_decoder.h"
-#include "image/codecs/gif_lzw_encoder.h"
 #include "image/codecs/gif_lzw_install.h"
 #include "image/codecs/gif_reader.h"
 #include "image/codecs/gif_writer.h"
@@ -31,13 +29,6 @@ using testing_util::TGifImage;
 
 constexpr std::uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
 
-TIOParamsVals WithHooks() {
-  TIOParamsVals params;
-  params.GIF_LZWDecompFunc = DecodeGifLzw;
-  params.GIF_LZWCompFunc = EncodeGifLzw;
-  return params;
-}
-
 struct TRead {
   int images = 0;
   bool aborting = false;
@@ -46,7 +37,7 @@ struct TRead {
   std::vector<int> reports;
 };
 
-TRead Read(const TGifBytes& bytes, int index = 0, bool paramsOnly = false, TIOParamsVals params = WithHooks()) {
+TRead Read(const TGifBytes& bytes, int index = 0, bool paramsOnly = false, TIOParamsVals params = {}) {
   TRead r;
   r.raster.ScanLine(0)[0] = 77;
   r.params = std::move(params);
@@ -74,8 +65,8 @@ TGifBytes TwoPixels(const std::vector<std::uint32_t>& table) {
   return OneImage(table, image);
 }
 
-// Empties the engine's GIF slots, as before the thumbnail browser has been
-// opened, and restores them when the test ends.
+// Empties the engine's GIF slots (filled at start-up) and restores them
+// when the test ends.
 class TNoGlobalGifHooks {
  public:
   TNoGlobalGifHooks() : saved_(GlobalLzwHooks()) {
@@ -104,8 +95,8 @@ TEST(GifReader, RefusesWhatItCannotDecodeAndLeavesTheRaster) {
   EXPECT_TRUE(Untouched(bad));
   EXPECT_TRUE(Read(TGifBytes(good.begin(), good.begin() + 13 + 6)).aborting) << "nothing after the table";
 
-  // No decoder until the hooks are installed; then the same component
-  // reads the file.
+  // No decoder while the slots are empty; once they are filled again the
+  // same component reads the file.
   const TNoGlobalGifHooks noHooks;
   const std::string path = testing_util::ScratchPath("hooks.gif");
   testing_util::WriteBytes(path, good);
@@ -244,7 +235,7 @@ TWritten Write(const TBitmap& raster, TIOParamsVals params) {
 
 TEST(GifWriter, WritesHeaderControlAndDescriptorFromTheParams) {
   const TBitmap raster = testing_util::MakeRaster(3, 2, [](int x, int y) { return x + y == 0 ? 0xF80000u : 0x0000F8u; });
-  TIOParamsVals params = WithHooks();
+  TIOParamsVals params;
   params.BitsPerSample = 2;
   params.GIF_Background = TIERGB{0xF8, 0, 0};  // blue
   params.GIF_TranspColor = TIERGB{0, 0, 0xF8};  // red
@@ -302,7 +293,7 @@ TEST(GifWriter, FilesReadBackToTheSamePixels) {
   } cases[] = {{"1-bit", mono, 1, false}, {"16 colours", palette, 4, false}, {"200 colours", rich, 8, false},
                {"200 colours interlaced", rich, 8, true}};
   for (const auto& c : cases) {
-    TIOParamsVals params = WithHooks();
+    TIOParamsVals params;
     params.BitsPerSample = c.bits;
     params.GIF_Interlaced = c.interlaced;
     const TWritten w = Write(c.raster, params);
@@ -315,7 +306,7 @@ TEST(GifWriter, FilesReadBackToTheSamePixels) {
   }
   // Two colours written at one bit: the darker becomes black, the other white.
   const auto twoColours = testing_util::MakeRaster(5, 2, [](int x, int) { return x % 2 ? 0x203040u : 0xC0D0E0u; });
-  TIOParamsVals params = WithHooks();
+  TIOParamsVals params;
   params.BitsPerSample = 1;
   const TRead r = Read(Write(twoColours, params).bytes);
   EXPECT_EQ(r.raster.PixelFormat(), TPixelFormat::pf1bit);

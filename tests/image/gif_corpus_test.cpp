@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "image/bitmap.h"
-#include "image/codecs/gif_lzw_install.h"
 #include "image/image_io.h"
 #include "tests/image/sha256.h"
 #include "tests/image/test_files.h"
@@ -108,14 +107,11 @@ TEST(GifPeer, WrittenFilesDecodeToTheSamePixelsInImageMagick) {
     int bits;
     bool interlaced;
   } cases[] = {{1, false}, {2, false}, {4, true}, {8, false}, {8, true}};
-  TLzwHooks hooks;
-  InstallGifLzwHooks(hooks);
   for (const auto& c : cases) {
     const std::string label = std::to_string(c.bits) + " bits" + (c.interlaced ? " interlaced" : "");
     TBitmap raster = picture;
     TImageIO io;
     io.AttachedBitmap(&raster);
-    io.Params.GIF_LZWCompFunc = hooks.GifEncoder;
     io.Params.BitsPerSample = c.bits;
     io.Params.GIF_Interlaced = c.interlaced;
     const std::string path = testing_util::ScratchPath("peer.gif");
