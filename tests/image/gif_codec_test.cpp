@@ -24,7 +24,7 @@ using testing_util::AppendImage;
 using testing_util::GifHeader;
 using testing_util::PixelAt;
 using testing_util::RgbTopDown;
-using testing_util::TGifBytes;
+using testing_util::TBytes;
 using testing_util::TGifImage;
 
 constexpr std::uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
@@ -37,7 +37,7 @@ struct TRead {
   std::vector<int> reports;
 };
 
-TRead Read(const TGifBytes& bytes, int index = 0, bool paramsOnly = false, TIOParamsVals params = {}) {
+TRead Read(const TBytes& bytes, int index = 0, bool paramsOnly = false, TIOParamsVals params = {}) {
   TRead r;
   r.raster.ScanLine(0)[0] = 77;
   r.params = std::move(params);
@@ -51,14 +51,14 @@ TRead Read(const TGifBytes& bytes, int index = 0, bool paramsOnly = false, TIOPa
 
 bool Untouched(const TRead& r) { return r.raster.Width() == 2 && r.raster.ScanLine(0)[0] == 77; }
 
-TGifBytes OneImage(const std::vector<std::uint32_t>& table, const TGifImage& image) {
-  TGifBytes file = GifHeader(image.width, image.height, table);
+TBytes OneImage(const std::vector<std::uint32_t>& table, const TGifImage& image) {
+  TBytes file = GifHeader(image.width, image.height, table);
   AppendImage(file, image);
   file.push_back(';');
   return file;
 }
 
-TGifBytes TwoPixels(const std::vector<std::uint32_t>& table) {
+TBytes TwoPixels(const std::vector<std::uint32_t>& table) {
   TGifImage image;
   image.width = 2;
   image.pixels = {0, 1};
@@ -83,17 +83,17 @@ class TNoGlobalGifHooks {
 };
 
 TEST(GifReader, RefusesWhatItCannotDecodeAndLeavesTheRaster) {
-  const TGifBytes good = TwoPixels({kBlack, kWhite});
-  TGifBytes notGif = good;
+  const TBytes good = TwoPixels({kBlack, kWhite});
+  TBytes notGif = good;
   notGif[2] = 'X';
   EXPECT_TRUE(Read(notGif).aborting);
   EXPECT_TRUE(Untouched(Read(notGif)));
-  TGifBytes corrupt = good;  // the first code after the clear is the end code
+  TBytes corrupt = good;  // the first code after the clear is the end code
   corrupt[corrupt.size() - 4] = 0x2C;
   const TRead bad = Read(corrupt);
   EXPECT_TRUE(bad.aborting);
   EXPECT_TRUE(Untouched(bad));
-  EXPECT_TRUE(Read(TGifBytes(good.begin(), good.begin() + 13 + 6)).aborting) << "nothing after the table";
+  EXPECT_TRUE(Read(TBytes(good.begin(), good.begin() + 13 + 6)).aborting) << "nothing after the table";
 
   // No decoder while the slots are empty; once they are filled again the
   // same component reads the file.
@@ -119,21 +119,21 @@ TEST(GifReader, MakesOneBitRastersOnlyForBlackThenWhite) {
   ASSERT_FALSE(mono.aborting);
   EXPECT_EQ(mono.raster.PixelFormat(), TPixelFormat::pf1bit);
   EXPECT_EQ(mono.params.BitsPerSample, 1);
-  EXPECT_EQ(RgbTopDown(mono.raster), (TGifBytes{0, 0, 0, 255, 255, 255}));
+  EXPECT_EQ(RgbTopDown(mono.raster), (TBytes{0, 0, 0, 255, 255, 255}));
   const TRead swapped = Read(TwoPixels({kWhite, kBlack}));
   EXPECT_EQ(swapped.raster.PixelFormat(), TPixelFormat::pf24bit);
-  EXPECT_EQ(RgbTopDown(swapped.raster), (TGifBytes{255, 255, 255, 0, 0, 0}));
+  EXPECT_EQ(RgbTopDown(swapped.raster), (TBytes{255, 255, 255, 0, 0, 0}));
   // Any non-zero index of a black-then-white image is a set bit.
   TGifImage image;
   image.width = 3;
   image.pixels = {0, 2, 3};
-  EXPECT_EQ(RgbTopDown(Read(OneImage({kBlack, kWhite}, image)).raster), (TGifBytes{0, 0, 0, 255, 255, 255, 255, 255, 255}));
+  EXPECT_EQ(RgbTopDown(Read(OneImage({kBlack, kWhite}, image)).raster), (TBytes{0, 0, 0, 255, 255, 255, 255, 255, 255}));
 }
 
 // Two images: the first plain, the second interlaced with its own table,
 // a position and a control extension (transparent index 2, delay 7).
-TGifBytes TwoImages() {
-  TGifBytes file = GifHeader(20, 10, {0x102030, 0x405060, 0x708090, 0xA0B0C0}, 3, 49);
+TBytes TwoImages() {
+  TBytes file = GifHeader(20, 10, {0x102030, 0x405060, 0x708090, 0xA0B0C0}, 3, 49);
   TGifImage first;
   first.width = 2;
   first.pixels = {1, 2};
@@ -182,7 +182,7 @@ TEST(GifReader, ReadsTheChosenImageWithItsOwnTableAndControl) {
 
   const TRead first = Read(TwoImages(), 0);
   EXPECT_EQ(first.images, 2);
-  EXPECT_EQ(RgbTopDown(first.raster), (TGifBytes{0x40, 0x50, 0x60, 0x70, 0x80, 0x90}));
+  EXPECT_EQ(RgbTopDown(first.raster), (TBytes{0x40, 0x50, 0x60, 0x70, 0x80, 0x90}));
   EXPECT_FALSE(first.params.GIF_FlagTranspColor) << "the second image's control is not the first's";
   const TRead none = Read(TwoImages(), 2);
   EXPECT_EQ(none.images, 2);
@@ -199,17 +199,17 @@ TEST(GifReader, ShowsIndicesOutsideTheTableAsTheirGrey) {
   image.width = 3;
   image.minCodeSize = 3;
   image.pixels = {1, 5, 7};
-  TGifBytes file = GifHeader(3, 1, {0x112233, 0x445566, 0x778899, 0xAABBCC}, 200);
+  TBytes file = GifHeader(3, 1, {0x112233, 0x445566, 0x778899, 0xAABBCC}, 200);
   AppendImage(file, image);
   TRead r = Read(file);
   ASSERT_FALSE(r.aborting);
-  EXPECT_EQ(RgbTopDown(r.raster), (TGifBytes{0x44, 0x55, 0x66, 5, 5, 5, 7, 7, 7}));
+  EXPECT_EQ(RgbTopDown(r.raster), (TBytes{0x44, 0x55, 0x66, 5, 5, 5, 7, 7, 7}));
   EXPECT_EQ(r.params.GIF_Background, (TIERGB{200, 200, 200}));
   // No table at all: every index is its grey, and the colour map says so.
   file = GifHeader(3, 1, {});
   AppendImage(file, image);
   r = Read(file);
-  EXPECT_EQ(RgbTopDown(r.raster), (TGifBytes{1, 1, 1, 5, 5, 5, 7, 7, 7}));
+  EXPECT_EQ(RgbTopDown(r.raster), (TBytes{1, 1, 1, 5, 5, 5, 7, 7, 7}));
   EXPECT_EQ(r.params.BitsPerSample, 8);
   ASSERT_EQ(r.params.ColorMapCount(), 256);
   EXPECT_EQ(r.params.ColorMap[9], (TIERGB{9, 9, 9}));
@@ -218,7 +218,7 @@ TEST(GifReader, ShowsIndicesOutsideTheTableAsTheirGrey) {
 // ---- writer -------------------------------------------------------------------
 
 struct TWritten {
-  TGifBytes bytes;
+  TBytes bytes;
   bool aborting = false;
   std::vector<int> reports;
 };
@@ -247,7 +247,7 @@ TEST(GifWriter, WritesHeaderControlAndDescriptorFromTheParams) {
   const TWritten w = Write(raster, params);
   ASSERT_FALSE(w.aborting);
   EXPECT_EQ(w.reports, (std::vector<int>{0, 30, 70, 100}));
-  const TGifBytes& b = w.bytes;
+  const TBytes& b = w.bytes;
   ASSERT_GT(b.size(), 13u + 12 + 8 + 10);
   EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "GIF89a");
   EXPECT_EQ(b[6] | b[7] << 8, 3);
@@ -255,14 +255,14 @@ TEST(GifWriter, WritesHeaderControlAndDescriptorFromTheParams) {
   EXPECT_EQ(b[10], 0x80 | 0x10 | 0x01);
   const int red = b[11] == 0 ? 1 : 0;  // the blue entry is the background
   const std::size_t table = 13;
-  EXPECT_EQ((TGifBytes{b[table + 3 * b[11]], b[table + 3 * b[11] + 1], b[table + 3 * b[11] + 2]}), (TGifBytes{0, 0, 0xF8}));
-  EXPECT_EQ((TGifBytes{b[table + 3 * red], b[table + 3 * red + 1], b[table + 3 * red + 2]}), (TGifBytes{0xF8, 0, 0}));
+  EXPECT_EQ((TBytes{b[table + 3 * b[11]], b[table + 3 * b[11] + 1], b[table + 3 * b[11] + 2]}), (TBytes{0, 0, 0xF8}));
+  EXPECT_EQ((TBytes{b[table + 3 * red], b[table + 3 * red + 1], b[table + 3 * red + 2]}), (TBytes{0xF8, 0, 0}));
   const std::size_t control = table + 12;
-  EXPECT_EQ(TGifBytes(b.begin() + static_cast<std::ptrdiff_t>(control), b.begin() + static_cast<std::ptrdiff_t>(control + 8)),
-            (TGifBytes{0x21, 0xF9, 4, 9, 44, 1, static_cast<std::uint8_t>(red), 0}));
+  EXPECT_EQ(TBytes(b.begin() + static_cast<std::ptrdiff_t>(control), b.begin() + static_cast<std::ptrdiff_t>(control + 8)),
+            (TBytes{0x21, 0xF9, 4, 9, 44, 1, static_cast<std::uint8_t>(red), 0}));
   const std::size_t descriptor = control + 8;
-  EXPECT_EQ(TGifBytes(b.begin() + static_cast<std::ptrdiff_t>(descriptor), b.begin() + static_cast<std::ptrdiff_t>(descriptor + 10)),
-            (TGifBytes{',', 5, 0, 2, 1, 3, 0, 2, 0, 0x40}));
+  EXPECT_EQ(TBytes(b.begin() + static_cast<std::ptrdiff_t>(descriptor), b.begin() + static_cast<std::ptrdiff_t>(descriptor + 10)),
+            (TBytes{',', 5, 0, 2, 1, 3, 0, 2, 0, 0x40}));
   EXPECT_EQ(b[descriptor + 10], 2) << "minimum code size";
   EXPECT_EQ(b.back(), ';');
 

@@ -14,8 +14,8 @@ namespace skyloom {
 namespace {
 
 using testing_util::ImageData;
+using testing_util::TBytes;
 using testing_util::TCodePacker;
-using testing_util::TGifBytes;
 using testing_util::TLiteralCoder;
 
 constexpr std::size_t kLead = 3;  // bytes before the image data, so a restored position is not 0
@@ -27,8 +27,8 @@ struct TDecodeResult {
 };
 
 // Decodes data placed after kLead bytes, into a buffer with a guard byte.
-TDecodeResult Decode(const TGifBytes& data, int width, int height, bool interlaced = false) {
-  TGifBytes bytes(kLead, 0xEE);
+TDecodeResult Decode(const TBytes& data, int width, int height, bool interlaced = false) {
+  TBytes bytes(kLead, 0xEE);
   bytes.insert(bytes.end(), data.begin(), data.end());
   TMemoryStream stream(bytes);
   stream.SetPosition(kLead);
@@ -41,7 +41,7 @@ TDecodeResult Decode(const TGifBytes& data, int width, int height, bool interlac
   return r;
 }
 
-TGifBytes Packed(int minCodeSize, const std::vector<std::pair<unsigned, unsigned>>& codes) {
+TBytes Packed(int minCodeSize, const std::vector<std::pair<unsigned, unsigned>>& codes) {
   TCodePacker packer;
   for (const auto& [code, size] : codes) packer.Put(code, size);
   return ImageData(minCodeSize, packer.Bytes());
@@ -51,7 +51,7 @@ TEST(GifLzwDecoder, GrowsCodesAndBuildsStringsAsTheFormatDefines) {
   // m = 2: clear 4, end 5. "1", then 6 before it exists ("1" + "1"), 6
   // again, which adds 7 and makes next = 8 = 2^3: codes widen to 4 bits.
   // Then "2", and 8 = "11" + "2".
-  const TGifBytes data = Packed(2, {{4, 3}, {1, 3}, {6, 3}, {6, 3}, {2, 4}, {8, 4}, {5, 4}});
+  const TBytes data = Packed(2, {{4, 3}, {1, 3}, {6, 3}, {6, 3}, {2, 4}, {8, 4}, {5, 4}});
   const TDecodeResult r = Decode(data, 3, 3);
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.pixels, (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 2, 1, 1, 2}));
@@ -77,7 +77,7 @@ TEST(GifLzwDecoder, KeepsWhatDataThatEndEarlyOrRunLongGive) {
   // block): the pixels decoded so far stand, the rest stays.
   TLiteralCoder coder(2);
   coder.Literals({1, 2, 3});
-  TGifBytes data = ImageData(2, coder.Bytes());
+  TBytes data = ImageData(2, coder.Bytes());
   data.pop_back();
   TDecodeResult r = Decode(data, 5, 1);
   EXPECT_TRUE(r.ok);
@@ -110,7 +110,7 @@ TEST(GifLzwDecoder, KeepsWhatDataThatEndEarlyOrRunLongGive) {
   EXPECT_TRUE(r.ok);
   EXPECT_EQ(r.pixels, std::vector<std::uint8_t>(21, 1));
   // No data at all.
-  EXPECT_TRUE(Decode(TGifBytes{2, 0}, 2, 2).ok);
+  EXPECT_TRUE(Decode(TBytes{2, 0}, 2, 2).ok);
 }
 
 TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
@@ -126,7 +126,7 @@ TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
 
   const struct {
     const char* what;
-    TGifBytes data;
+    TBytes data;
   } corrupt[] = {
       {"minimum code size 1", Packed(1, {{2, 2}, {1, 2}, {3, 2}})},
       {"minimum code size 10", Packed(10, {{1024, 11}, {1, 11}, {1025, 11}})},
@@ -148,10 +148,10 @@ TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
 
 struct TBlocks {
   std::vector<std::size_t> sizes;
-  TGifBytes codes;
+  TBytes codes;
 };
 
-TBlocks SplitBlocks(const TGifBytes& data) {
+TBlocks SplitBlocks(const TBytes& data) {
   TBlocks b;
   for (std::size_t at = 1; at < data.size() && data[at] != 0; at += data[at] + 1u) {
     b.sizes.push_back(data[at]);
@@ -169,7 +169,7 @@ TEST(GifLzwEncoder, WritesBlocksOf254BytesThatDecodeToThePixels) {
   for (const bool interlaced : {false, true}) {
     TMemoryStream out;
     EncodeGifLzw(out, height, width, 8, pixels.data(), interlaced);
-    const TGifBytes data = out.Bytes();
+    const TBytes data = out.Bytes();
     ASSERT_GT(data.size(), 2u);
     EXPECT_EQ(data[0], 8);
     EXPECT_EQ(data.back(), 0);

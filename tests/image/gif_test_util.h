@@ -1,13 +1,14 @@
 #pragma once
 // Hand-made GIF code streams and files for the GIF tests, built from the
 // format's rules alone (not with the engine's encoder).
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
-namespace skyloom::testing_util {
+#include "tests/image/test_files.h"
 
-using TGifBytes = std::vector<std::uint8_t>;
+namespace skyloom::testing_util {
 
 // Codes of given sizes packed least-significant bit first.
 class TCodePacker {
@@ -18,10 +19,10 @@ class TCodePacker {
       if (code >> i & 1) bytes_.back() = static_cast<std::uint8_t>(bytes_.back() | 1 << (bit_ % 8));
     }
   }
-  const TGifBytes& Bytes() const { return bytes_; }
+  const TBytes& Bytes() const { return bytes_; }
 
  private:
-  TGifBytes bytes_;
+  TBytes bytes_;
   unsigned bit_ = 0;
 };
 
@@ -56,7 +57,7 @@ class TLiteralCoder {
     }
   }
   unsigned NextFree() const { return next_; }
-  const TGifBytes& Bytes() const { return packer_.Bytes(); }
+  const TBytes& Bytes() const { return packer_.Bytes(); }
 
  private:
   unsigned m_;
@@ -68,8 +69,8 @@ class TLiteralCoder {
 
 // Minimum code size byte, the data in sub-blocks of up to 255 bytes, and
 // the zero-length block.
-inline TGifBytes ImageData(int minCodeSize, const TGifBytes& codes) {
-  TGifBytes out{static_cast<std::uint8_t>(minCodeSize)};
+inline TBytes ImageData(int minCodeSize, const TBytes& codes) {
+  TBytes out{static_cast<std::uint8_t>(minCodeSize)};
   for (std::size_t at = 0; at < codes.size(); at += 255) {
     const std::size_t n = std::min<std::size_t>(255, codes.size() - at);
     out.push_back(static_cast<std::uint8_t>(n));
@@ -81,20 +82,15 @@ inline TGifBytes ImageData(int minCodeSize, const TGifBytes& codes) {
 }
 
 // The data of pixels given as literals, with a clear first and the end code.
-inline TGifBytes LiteralImageData(int minCodeSize, const std::vector<std::uint8_t>& pixels) {
+inline TBytes LiteralImageData(int minCodeSize, const std::vector<std::uint8_t>& pixels) {
   TLiteralCoder coder(minCodeSize);
   coder.Literals(pixels);
   coder.End();
   return ImageData(minCodeSize, coder.Bytes());
 }
 
-inline void Append16(TGifBytes& out, unsigned v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
 // 0x00RRGGBB entries as a colour table.
-inline void AppendTable(TGifBytes& out, const std::vector<std::uint32_t>& colours) {
+inline void AppendTable(TBytes& out, const std::vector<std::uint32_t>& colours) {
   for (const std::uint32_t c : colours)
     out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
                            static_cast<std::uint8_t>(c)});
@@ -102,11 +98,11 @@ inline void AppendTable(TGifBytes& out, const std::vector<std::uint32_t>& colour
 
 // "GIF89a" and a logical screen descriptor, with a global table when
 // colours are given (their count a power of two, 2..256).
-inline TGifBytes GifHeader(int width, int height, const std::vector<std::uint32_t>& colours, int background = 0,
+inline TBytes GifHeader(int width, int height, const std::vector<std::uint32_t>& colours, int background = 0,
                            int aspect = 0) {
-  TGifBytes out{'G', 'I', 'F', '8', '9', 'a'};
-  Append16(out, static_cast<unsigned>(width));
-  Append16(out, static_cast<unsigned>(height));
+  TBytes out{'G', 'I', 'F', '8', '9', 'a'};
+  Put16(out, static_cast<unsigned>(width));
+  Put16(out, static_cast<unsigned>(height));
   int bits = 0;
   while ((std::size_t{1} << (bits + 1)) < colours.size()) ++bits;
   out.push_back(static_cast<std::uint8_t>(colours.empty() ? 0 : 0x80 | bits));
@@ -116,9 +112,9 @@ inline TGifBytes GifHeader(int width, int height, const std::vector<std::uint32_
   return out;
 }
 
-inline void AppendControl(TGifBytes& out, bool transparent, int delay, int transparentIndex) {
+inline void AppendControl(TBytes& out, bool transparent, int delay, int transparentIndex) {
   out.insert(out.end(), {0x21, 0xF9, 4, static_cast<std::uint8_t>(transparent ? 1 : 0)});
-  Append16(out, static_cast<unsigned>(delay));
+  Put16(out, static_cast<unsigned>(delay));
   out.insert(out.end(), {static_cast<std::uint8_t>(transparentIndex), 0});
 }
 
@@ -130,17 +126,17 @@ struct TGifImage {
   int minCodeSize = 2;
 };
 
-inline void AppendImage(TGifBytes& out, const TGifImage& image) {
+inline void AppendImage(TBytes& out, const TGifImage& image) {
   out.push_back(',');
-  Append16(out, static_cast<unsigned>(image.left));
-  Append16(out, static_cast<unsigned>(image.top));
-  Append16(out, static_cast<unsigned>(image.width));
-  Append16(out, static_cast<unsigned>(image.height));
+  Put16(out, static_cast<unsigned>(image.left));
+  Put16(out, static_cast<unsigned>(image.top));
+  Put16(out, static_cast<unsigned>(image.width));
+  Put16(out, static_cast<unsigned>(image.height));
   int bits = 0;
   while ((std::size_t{1} << (bits + 1)) < image.localTable.size()) ++bits;
   out.push_back(static_cast<std::uint8_t>((image.localTable.empty() ? 0 : 0x80 | bits) | (image.interlaced ? 0x40 : 0)));
   AppendTable(out, image.localTable);
-  const TGifBytes data = LiteralImageData(image.minCodeSize, image.pixels);
+  const TBytes data = LiteralImageData(image.minCodeSize, image.pixels);
   out.insert(out.end(), data.begin(), data.end());
 }
 
