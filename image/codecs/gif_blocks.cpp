@@ -60,18 +60,11 @@ class TChunkedInput {
 
 }  // namespace
 
-bool ReadSubBlocks(TStream& stream, std::vector<std::uint8_t>* data) {
+void ReadSubBlocks(TStream& stream, std::vector<std::uint8_t>* data) {
   TChunkedInput input(stream);
-  bool terminated = false;
-  for (std::uint8_t size = 0; input.Byte(size);) {
-    if (size == 0) {
-      terminated = true;
-      break;
-    }
+  for (std::uint8_t size = 0; input.Byte(size) && size != 0;)
     if (input.Take(size, data) < size) break;
-  }
   input.Settle();
-  return terminated;
 }
 
 }  // namespace skyloom

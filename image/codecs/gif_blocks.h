@@ -11,7 +11,7 @@ class TStream;
 // Walks the chain at the stream's position, appending the blocks' bytes to
 // data (null: they are only skipped). Stops after the zero-length block or
 // at the stream's end, and leaves the stream just after the last byte it
-// used. Answers whether the zero-length block was met.
-bool ReadSubBlocks(TStream& stream, std::vector<std::uint8_t>* data);
+// used.
+void ReadSubBlocks(TStream& stream, std::vector<std::uint8_t>* data);
 
 }  // namespace skyloom

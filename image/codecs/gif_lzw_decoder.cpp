@@ -72,10 +72,14 @@ inline void CopyForward(std::uint8_t* out, std::size_t to, std::size_t from, std
   for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
 }
 
-}  // namespace
-
-TLzwEnd DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
-                       std::size_t outSize) {
+// Decodes the codes of minimum code size minCodeSize (2..9) packed in
+// data[0, size), least-significant bit first, into out in stream order.
+// data must be readable for 8 bytes past size. Pixels past outSize are
+// dropped; the work per code is bounded, so any input ends in time. Answers
+// false for a code the table cannot hold, data after a full table, or a
+// clear then the end code; data that run out first keep what was decoded.
+bool DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
+                    std::size_t outSize) {
   const unsigned clear = 1u << minCodeSize;
   const unsigned end = clear + 1;
   const unsigned firstSize = static_cast<unsigned>(minCodeSize) + 1;
@@ -100,8 +104,8 @@ TLzwEnd DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSi
       full = false;
       continue;
     }
-    if (code == end) return justCleared ? TLzwEnd::kFailed : TLzwEnd::kEndCode;
-    if (full) return TLzwEnd::kFailed;  // a full table takes a clear code next
+    if (code == end) return !justCleared;
+    if (full) return false;  // a full table takes a clear code next
     justCleared = false;
     if (fresh) {
       if (code >= next) code = 0;
@@ -111,7 +115,7 @@ TLzwEnd DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSi
       fresh = false;
       continue;
     }
-    if (code > next) return TLzwEnd::kFailed;
+    if (code > next) return false;
     std::size_t len = 1;
     if (code < clear) {
       if (pos < outSize) out[pos] = static_cast<std::uint8_t>(code);
@@ -136,8 +140,10 @@ TLzwEnd DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSi
     prevLen = len;
     pos += len;
   }
-  return TLzwEnd::kOutOfData;
+  return true;
 }
+
+}  // namespace
 
 bool DecodeGifLzw(TStream& stream, int height, int width, std::uint8_t* out, bool interlaced) {
   const std::int64_t start = stream.Position();
@@ -157,12 +163,12 @@ bool DecodeGifLzw(TStream& stream, int height, int width, std::uint8_t* out, boo
   const std::size_t columns = width > 0 ? static_cast<std::size_t>(width) : 0;
   const std::size_t pixels = rows * columns;
   if (!interlaced || rows < 2) {
-    if (DecodeLzwCodes(data.data(), size, minCodeSize, out, pixels) == TLzwEnd::kFailed) return fail();
+    if (!DecodeLzwCodes(data.data(), size, minCodeSize, out, pixels)) return fail();
     return true;
   }
   // Interlaced rows are decoded in stream order, then put in place.
   TPixelBuffer stored(pixels);
-  if (DecodeLzwCodes(data.data(), size, minCodeSize, stored.Data(), pixels) == TLzwEnd::kFailed) return fail();
+  if (!DecodeLzwCodes(data.data(), size, minCodeSize, stored.Data(), pixels)) return fail();
   const std::vector<int> order = InterlacedRowOrder(height);
   for (std::size_t k = 0; k < rows; ++k)
     std::memcpy(out + static_cast<std::size_t>(order[k]) * columns, stored.Data() + k * columns, columns);
