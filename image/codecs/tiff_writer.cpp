@@ -240,13 +240,18 @@ bool WriteStrip(TStream& stream, const TBitmap& source, const TTiffOutput& o, TP
   return true;
 }
 
-// The raster in the output's form: itself, or a 1-bit or 24-bit copy.
+// The raster in the output's form: itself, or a 1-bit or 24-bit copy. The
+// rows are read at 1 or 24 bits, so any other depth (an 8-bit raster from a
+// direct caller) is converted too; monochrome reduction takes 24 bits.
 const TBitmap& SourceFor(const TBitmap& raster, const TTiffOutput& o, std::optional<TBitmap>& converted) {
-  const bool oneBit = raster.PixelFormat() == TPixelFormat::pf1bit;
-  if (o.oneBit && !oneBit) {
+  const TPixelFormat format = raster.PixelFormat();
+  if (o.oneBit && format == TPixelFormat::pf24bit) {
     std::vector<TIERGB> map;
     converted = ToMonochrome(raster, map);
-  } else if (!o.oneBit && oneBit) {
+  } else if (o.oneBit && format != TPixelFormat::pf1bit) {
+    std::vector<TIERGB> map;
+    converted = ToMonochrome(Copy24Bit(raster), map);
+  } else if (!o.oneBit && format != TPixelFormat::pf24bit) {
     converted = Copy24Bit(raster);
   }
   return converted ? *converted : raster;

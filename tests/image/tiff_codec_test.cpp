@@ -316,6 +316,26 @@ TEST(TiffWriter, RoundTripsAtEveryDepthAndCompression) {
   }
 }
 
+TEST(TiffWriter, EightBitRasterGoesOutThroughItsPalette) {
+  TBitmap raster(5, 3, TPixelFormat::pf8bit);
+  raster.Palette() = {0, 0, 0, 0, 255, 255, 255, 0, 30, 20, 10, 0};  // blue, green, red, reserved
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) raster.ScanLine(y)[x] = static_cast<std::uint8_t>((x + y) % 3);
+  const std::uint32_t colours[] = {0x000000u, 0xFFFFFFu, 0x0A141Eu};
+  const auto rgb = WriteAndRead(raster, WithLzw());
+  ASSERT_FALSE(rgb.aborting);
+  ASSERT_EQ(rgb.raster.PixelFormat(), TPixelFormat::pf24bit);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(PixelAt(rgb.raster, x, y), colours[(x + y) % 3]) << x << "," << y;
+  TIOParamsVals mono;
+  mono.BitsPerSample = mono.SamplesPerPixel = 1;
+  const auto bits = WriteAndRead(raster, mono);
+  ASSERT_FALSE(bits.aborting);
+  ASSERT_EQ(bits.raster.PixelFormat(), TPixelFormat::pf1bit);
+  EXPECT_EQ(PixelAt(bits.raster, 0, 0), 0u);  // black entry
+  EXPECT_EQ(PixelAt(bits.raster, 1, 0), 0xFFFFFFu);  // white entry
+}
+
 TEST(TiffWriter, ParamsDecideTagsAndFallbacks) {
   TIOParamsVals params = WithoutLzw();
   TNoGlobalLzw noGlobal;
