@@ -9,18 +9,6 @@
 #include "image/thumbnail_load.h"
 
 namespace skyloom {
-namespace {
-
-// Detaches the raster on every path, also when the read raises.
-struct TAttachedRaster {
-  TImageIO& io;
-  TAttachedRaster(TImageIO& loader, TBitmap& raster) : io(loader) { io.AttachedBitmap(&raster); }
-  ~TAttachedRaster() { io.AttachedBitmap(nullptr); }
-  TAttachedRaster(const TAttachedRaster&) = delete;
-  TAttachedRaster& operator=(const TAttachedRaster&) = delete;
-};
-
-}  // namespace
 
 TThumbList::TThumbList() : ResolveColor([](std::uint32_t c) { return static_cast<TColor>(c & 0x00FFFFFFu); }) {}
 
@@ -161,10 +149,8 @@ bool TThumbList::LoadFromFile(TThumbEntry& entry, TBitmap& picture) {
     if (StoreType == TStoreType::ietThumb) {
       if (!LoadThumbnail(loader_, *entry.fileName, Metrics.thumbWidth, Metrics.thumbHeight, picture)) return false;
     } else {
-      TAttachedRaster attached(loader_, picture);
       loader_.Params.JPEG_Scale = 1;
-      loader_.LoadFromFile(*entry.fileName);
-      if (loader_.Aborting || picture.Empty()) return false;
+      if (!LoadPicture(loader_, *entry.fileName, picture)) return false;
     }
   } catch (const std::exception&) {
     return false;

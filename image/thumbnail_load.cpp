@@ -28,18 +28,22 @@ TBitmap StretchToThumbnail(const TBitmap& picture, int thumbWidth, int thumbHeig
   return thumb;
 }
 
-bool LoadThumbnail(TImageIO& io, const std::string& path, int thumbWidth, int thumbHeight, TBitmap& thumb) {
-  TBitmap picture(1, 1, TPixelFormat::pf24bit);
+bool LoadPicture(TImageIO& io, const std::string& path, TBitmap& picture) {
   {
     TAttached attached(io, picture);
-    // Automatic reduction towards the cell's area; only the JPEG reader
-    // reads these, every other reader overwrites Width and Height.
-    io.Params.JPEG_Scale = 0;
-    io.Params.Width = thumbWidth;
-    io.Params.Height = thumbHeight;
     io.LoadFromFile(path);
   }
-  if (io.Aborting || picture.Empty()) return false;
+  return !io.Aborting && !picture.Empty();
+}
+
+bool LoadThumbnail(TImageIO& io, const std::string& path, int thumbWidth, int thumbHeight, TBitmap& thumb) {
+  // Automatic reduction towards the cell's area; only the JPEG reader
+  // reads these, every other reader overwrites Width and Height.
+  io.Params.JPEG_Scale = 0;
+  io.Params.Width = thumbWidth;
+  io.Params.Height = thumbHeight;
+  TBitmap picture(1, 1, TPixelFormat::pf24bit);
+  if (!LoadPicture(io, path, picture)) return false;
   thumb = StretchToThumbnail(picture, thumbWidth, thumbHeight);
   return true;
 }

@@ -10,6 +10,12 @@ namespace skyloom {
 
 class TImageIO;
 
+// Reads path through io (by extension; io's background, parameters and
+// progress event apply) into picture, attached for the read only. Answers
+// false when the reader set Aborting or produced no pixels. A file that
+// cannot be opened raises the stream layer's error.
+bool LoadPicture(TImageIO& io, const std::string& path, TBitmap& picture);
+
 // Reads path through io (by extension; io's background and progress event
 // apply) and leaves in thumb the picture fitted into
 // thumbWidth x thumbHeight, at the depth the reader produced (24 or 1 bit).
