@@ -1,6 +1,5 @@
 #include "image/dib_block.h"
 
-#include <cstring>
 #include <utility>
 
 #include "image/dib_block_memory.h"
@@ -42,19 +41,18 @@ TDibBlock::Locked::~Locked() {
 }
 
 TDibBlock PackIntoBlock(const TBitmap& raster) {
-  const TPackedDib packed = PackDib(raster);
-  if (packed.empty()) return {};
-  TDibBlock block(packed.size());
+  const std::size_t size = PackedDibSize(raster);
+  if (size == 0) return {};
+  TDibBlock block(size);
   TDibBlock::Locked bytes(block);
-  std::memcpy(bytes.Data(), packed.data(), packed.size());
+  PackDibInto(raster, bytes.Data());
   return block;
 }
 
 bool ExpandBlock(const TDibBlock& block, TBitmap& raster) {
   if (block.Empty()) return false;
   TDibBlock::Locked bytes(block);
-  const TPackedDib packed(bytes.Data(), bytes.Data() + block.Size());
-  return ExpandDib(packed, raster);
+  return ExpandDib(bytes.Data(), block.Size(), raster);
 }
 
 }  // namespace skyloom

@@ -22,9 +22,15 @@ constexpr std::size_t kDibSlack = 4;
 // bytes at 24 bits, 52 + stride x height at 1 bit. Only those two depths
 // are stored; any other answers an empty block.
 TPackedDib PackDib(const TBitmap& raster);
+// The same in place, for a block that is not a vector: the size the packed
+// form takes (0 for another depth), and the packed form written into out,
+// which holds that many bytes (every one of them is written).
+std::size_t PackedDibSize(const TBitmap& raster);
+void PackDibInto(const TBitmap& raster, std::uint8_t* out);
 
 // Back into a raster of the stored depth; false (raster untouched) for a
 // block too short for what its header states, or of another depth.
 bool ExpandDib(const TPackedDib& block, TBitmap& raster);
+bool ExpandDib(const std::uint8_t* block, std::size_t size, TBitmap& raster);
 
 }  // namespace skyloom

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "image/codecs/jpeg_scale.h"
+#include "image/dib_block.h"
 #include "image/image_io.h"
 #include "image/packed_dib.h"
 #include "image/thumb_fit.h"
@@ -87,6 +88,12 @@ TEST(PackedDib, BlocksHoldHeaderTableAndBottomUpRowsPlusFourBytes) {
   for (const std::uint8_t b : {0, 0, 0, 0, 255, 255, 255, 255, 0, 0x80, 0, 0, 0x80, 0, 0, 0}) want.push_back(b);
   want.resize(52 + 4 * 2, 0);
   EXPECT_EQ(PackDib(mono), want);
+  // The grid's picture block holds the same bytes, written in place.
+  const TDibBlock block = PackIntoBlock(mono);
+  {
+    const TDibBlock::Locked bytes(block);
+    EXPECT_EQ(TBytes(bytes.Data(), bytes.Data() + block.Size()), want);
+  }
 
   TBitmap back;
   ASSERT_TRUE(ExpandDib(PackDib(mono), back));
