@@ -125,14 +125,6 @@ class TLzwCoder {
   TBlockPacker& packer_;
 };
 
-// Picture rows in the order they are coded.
-std::vector<int> RowOrder(int height, bool interlaced) {
-  if (interlaced) return InterlacedRowOrder(height);
-  std::vector<int> rows(static_cast<std::size_t>(std::max(height, 0)));
-  for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = static_cast<int>(y);
-  return rows;
-}
-
 }  // namespace
 
 void EncodeGifLzw(TStream& stream, int height, int width, int bitsPerPixel, const std::uint8_t* indices,
@@ -141,25 +133,26 @@ void EncodeGifLzw(TStream& stream, int height, int width, int bitsPerPixel, cons
   std::vector<std::uint8_t> out{static_cast<std::uint8_t>(minCodeSize)};
   TBlockPacker packer(out);
   TLzwCoder coder(minCodeSize, packer);
+  const auto rows = static_cast<std::size_t>(std::max(height, 0));
   const auto columns = static_cast<std::size_t>(std::max(width, 0));
-  bool started = false;
-  for (const int y : RowOrder(height, interlaced)) {
-    const std::uint8_t* row = indices + static_cast<std::size_t>(y) * columns;
-    for (std::size_t x = 0; x < columns; ++x) {
-      if (started) {
-        coder.Add(row[x]);
-      } else {
-        coder.Start(row[x]);
-        started = true;
-      }
-    }
-  }
-  if (started) {
-    coder.Finish();
-  } else {  // no pixels: a clear and the end code alone
+  if (rows == 0 || columns == 0) {  // no pixels: a clear and the end code alone
     packer.Put(1u << minCodeSize, static_cast<unsigned>(minCodeSize) + 1);
     packer.Put((1u << minCodeSize) + 1, static_cast<unsigned>(minCodeSize) + 1);
     packer.Finish();
+  } else {
+    const auto add = [&coder](const std::uint8_t* from, std::size_t count) {
+      for (std::size_t i = 0; i < count; ++i) coder.Add(from[i]);
+    };
+    // Row 0 comes first in either order; its first pixel starts the table.
+    coder.Start(indices[0]);
+    if (!interlaced) {
+      add(indices + 1, rows * columns - 1);
+    } else {
+      const std::vector<int> order = InterlacedRowOrder(height);
+      add(indices + 1, columns - 1);
+      for (std::size_t k = 1; k < rows; ++k) add(indices + static_cast<std::size_t>(order[k]) * columns, columns);
+    }
+    coder.Finish();
   }
   stream.WriteBuffer(out.data(), out.size());
 }
