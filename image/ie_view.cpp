@@ -10,9 +10,9 @@ COLORREF ResolveViewColor(TViewColor color) {
 }
 
 void TIEView::CreateViewWindow(const wchar_t* className, HWND parent, int left, int top, int width, int height,
-                               TIEBorderStyle border) {
+                               TIEBorderStyle border, UINT classStyle) {
   border_ = border;
-  RegisterOwnClass(className, nullptr);
+  RegisterOwnClass(className, nullptr, classStyle);
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
   const bool single = border == TIEBorderStyle::bsSingle;
   CreateOwnWindow(className, L"", style | (single && !ctl3D_ ? WS_BORDER : 0),

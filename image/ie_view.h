@@ -52,8 +52,9 @@ class TIEView : public TWindow {
 
  protected:
   TIEView() = default;
+  // classStyle goes to the view's window class (CS_DBLCLKS and the like).
   void CreateViewWindow(const wchar_t* className, HWND parent, int left, int top, int width, int height,
-                        TIEBorderStyle border);
+                        TIEBorderStyle border, UINT classStyle = 0);
   // Runs after the background colour changed.
   virtual void BackgroundChanged() {}
   SIZE ClientSize() const;

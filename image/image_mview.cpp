@@ -41,10 +41,8 @@ std::optional<TGridKey> KeyOf(WPARAM key) {
 TImageMView::TImageMView(HWND parent, int left, int top, int width, int height, TIEBorderStyle border) {
   list_.Sender = this;
   list_.ResolveColor = [](std::uint32_t c) { return static_cast<TColor>(ResolveViewColor(c)); };
-  CreateViewWindow(kImageMViewClass, parent, left, top, width, height, border);
-  // Double clicks reach the control as such (the toolkit's classes have
-  // no class styles of their own).
-  SetClassLongPtrW(Handle(), GCL_STYLE, GetClassLongPtrW(Handle(), GCL_STYLE) | CS_DBLCLKS);
+  // Double clicks reach the control as such.
+  CreateViewWindow(kImageMViewClass, parent, left, top, width, height, border, CS_DBLCLKS);
   Update();
 }
 

@@ -16,12 +16,13 @@ TWindow::~TWindow() {
   if (handle_ && ownClass_) SetWindowLongPtrW(handle_.get(), GWLP_USERDATA, 0);
 }
 
-void TWindow::RegisterOwnClass(const wchar_t* className, HBRUSH background) {
+void TWindow::RegisterOwnClass(const wchar_t* className, HBRUSH background, UINT classStyle) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &existing)) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
+  wc.style = classStyle;
   wc.lpfnWndProc = StaticProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -43,7 +43,8 @@ class TWindow {
                        int left, int top, int width, int height, HWND parent);
   // Adopts a window of a system class (a control) created by the caller.
   void Adopt(HWND handle);
-  static void RegisterOwnClass(const wchar_t* className, HBRUSH background);
+  // classStyle: CS_ flags of the class (CS_DBLCLKS for double clicks).
+  static void RegisterOwnClass(const wchar_t* className, HBRUSH background, UINT classStyle = 0);
 
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Hands the child notifications to the control objects.

@@ -227,6 +227,7 @@ TEST_F(ImageMViewTest, ClickKeysAndHoverSelectAndHitTheCells) {
   EXPECT_EQ(grid->SelectedIndex(), 0);
   EXPECT_EQ(grid->ViewY(), 0);
   EXPECT_EQ(SendMessageW(grid->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  EXPECT_NE(GetClassLongPtrW(grid->Handle(), GCL_STYLE) & CS_DBLCLKS, 0u);  // double clicks arrive as such
 
   // Drag-to-scroll: the plane follows the pointer.
   grid->MouseInteract = mmiScroll | mmiSelect;
