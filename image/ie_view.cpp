@@ -79,6 +79,48 @@ bool TIEView::RelaidAfterBars(const std::function<void()>& updateBars, const std
   return true;
 }
 
+bool TIEView::BarAllowed(int bar) const {
+  if (scrollBars_ == TViewScrollBars::ssBoth) return true;
+  return bar == SB_HORZ ? scrollBars_ == TViewScrollBars::ssHorizontal : scrollBars_ == TViewScrollBars::ssVertical;
+}
+
+void TIEView::UpdateScrollBars() {
+  const SIZE client = ClientSize();
+  auto apply = [this](int bar, int page, int max, int pos) {
+    const bool show = BarAllowed(bar) && max > 0;
+    ShowScrollBar(Handle(), bar, show);
+    if (!show) return;
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, page + max - 1, static_cast<UINT>(page), pos, 0};
+    SetScrollInfo(Handle(), bar, &info, TRUE);
+  };
+  apply(SB_HORZ, client.cx, maxX_, viewX_);
+  apply(SB_VERT, client.cy, maxY_, viewY_);
+}
+
+void TIEView::MoveScrollThumbs() {
+  if (BarAllowed(SB_HORZ)) SetScrollPos(Handle(), SB_HORZ, viewX_, TRUE);
+  if (BarAllowed(SB_VERT)) SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
+}
+
+std::optional<int> TIEView::ScrollTarget(int bar, int code, int page) const {
+  const bool horz = bar == SB_HORZ;
+  const int current = horz ? viewX_ : viewY_;
+  switch (code) {
+    case SB_LINEUP: return current - 1;
+    case SB_LINEDOWN: return current + 1;
+    case SB_PAGEUP: return current - page;
+    case SB_PAGEDOWN: return current + page;
+    case SB_THUMBTRACK: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(Handle(), bar, &info);
+      return info.nTrackPos;
+    }
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return horz ? maxX_ : maxY_;
+    default: return std::nullopt;
+  }
+}
+
 void TIEView::AnnounceChange() {
   // A subscriber may unsubscribe while it is told: walk a copy.
   const std::vector<TSubscriber> subscribers = subscribers_;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "image/bitmap.h"
@@ -38,6 +39,10 @@ class TIEView : public TWindow {
 
   int ViewX() const { return viewX_; }
   int ViewY() const { return viewY_; }
+  // The largest offsets: how far the content reaches past the client area.
+  int MaxX() const { return maxX_; }
+  int MaxY() const { return maxY_; }
+  TViewScrollBars ScrollBars() const { return scrollBars_; }
   virtual void SetViewX(int x) { ScrollTo(x, viewY_); }
   virtual void SetViewY(int y) { ScrollTo(viewX_, y); }
   // The base only stores the offsets; the views clamp and repaint.
@@ -62,10 +67,24 @@ class TIEView : public TWindow {
   // runs layout again and answers true. Bounded, so bars that flip each
   // other cannot recurse for ever.
   bool RelaidAfterBars(const std::function<void()>& updateBars, const std::function<void()>& layout);
+  // Whether ScrollBars lets the bar (SB_HORZ or SB_VERT) appear.
+  bool BarAllowed(int bar) const;
+  // Each allowed bar: hidden while its maximum is 0, else ranging over the
+  // client size plus the maximum, paged by the client size, at the offset.
+  void UpdateScrollBars();
+  // Moves the allowed bars' thumbs to the offsets.
+  void MoveScrollThumbs();
+  // The offset a scroll-bar message asks for on the bar: one pixel a line,
+  // `page` pixels a page, the tracked position, the ends; none for codes
+  // that keep the offset.
+  std::optional<int> ScrollTarget(int bar, int code, int page) const;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   int viewX_ = 0;
   int viewY_ = 0;
+  int maxX_ = 0;
+  int maxY_ = 0;
+  TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
   TViewColor background_ = 0x80000000u + COLOR_BTNFACE;
 
  private:

@@ -143,11 +143,6 @@ TGridView TImageMView::CurrentView() const {
   return TGridView{viewX_, viewY_, maxX_, maxY_, static_cast<int>(client.cx), static_cast<int>(client.cy)};
 }
 
-bool TImageMView::BarAllowed(int bar) const {
-  if (scrollBars_ == TViewScrollBars::ssBoth) return true;
-  return bar == SB_HORZ ? scrollBars_ == TViewScrollBars::ssHorizontal : scrollBars_ == TViewScrollBars::ssVertical;
-}
-
 void TImageMView::Relayout() {
   const SIZE client = ClientSize();
   columns_ = GridColumns(list_.Metrics, client.cx);
@@ -164,19 +159,6 @@ void TImageMView::ClampView() {
   viewX_ = x;
   viewY_ = y;
   if (OnViewChange) OnViewChange(this, 0);
-}
-
-void TImageMView::UpdateScrollBars() {
-  const SIZE client = ClientSize();
-  auto apply = [this](int bar, int page, int max, int pos) {
-    const bool show = BarAllowed(bar) && max > 0;
-    ShowScrollBar(Handle(), bar, show);
-    if (!show) return;
-    SCROLLINFO info{sizeof info, SIF_ALL, 0, page + max - 1, static_cast<UINT>(page), pos, 0};
-    SetScrollInfo(Handle(), bar, &info, TRUE);
-  };
-  apply(SB_HORZ, client.cx, maxX_, viewX_);
-  apply(SB_VERT, client.cy, maxY_, viewY_);
 }
 
 bool TImageMView::Updatable() const {
@@ -202,8 +184,7 @@ void TImageMView::ScrollTo(int x, int y) {
   viewY_ = std::clamp(y, 0, maxY_);
   if (!Handle()) return;
   InvalidateRect(Handle(), nullptr, FALSE);
-  if (BarAllowed(SB_HORZ)) SetScrollPos(Handle(), SB_HORZ, viewX_, TRUE);
-  if (BarAllowed(SB_VERT)) SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
+  MoveScrollThumbs();
 }
 
 void TImageMView::PaintTo(HDC dc) {
@@ -320,24 +301,12 @@ void TImageMView::MouseUp(int x, int y) {
 }
 
 void TImageMView::Scroll(int bar, int code) {
-  const bool horz = bar == SB_HORZ;
-  const int current = horz ? viewX_ : viewY_;
-  const int page = horz ? list_.Metrics.thumbWidth : list_.Metrics.thumbHeight;
-  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-  GetScrollInfo(Handle(), bar, &info);
-  int next = current;
-  switch (code) {
-    case SB_LINEUP: next = current - 1; break;
-    case SB_LINEDOWN: next = current + 1; break;
-    case SB_PAGEUP: next = current - page; break;
-    case SB_PAGEDOWN: next = current + page; break;
-    case SB_THUMBTRACK: next = info.nTrackPos; break;
-    case SB_TOP: next = 0; break;
-    case SB_BOTTOM: next = horz ? maxX_ : maxY_; break;
-    default: return;
-  }
-  if (horz) return ScrollTo(next, viewY_);
-  ScrollTo(viewX_, next);
+  // A page is one cell; the thumb's release keeps the offset.
+  const int page = bar == SB_HORZ ? list_.Metrics.thumbWidth : list_.Metrics.thumbHeight;
+  const std::optional<int> next = ScrollTarget(bar, code, page);
+  if (!next) return;
+  if (bar == SB_HORZ) return ScrollTo(*next, viewY_);
+  ScrollTo(viewX_, *next);
 }
 
 void TImageMView::SetPlaying(bool on) {

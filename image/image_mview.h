@@ -76,15 +76,12 @@ class TImageMView : public TIEView {
   };
   void PaintTo(HDC dc);
   void ScrollTo(int x, int y) override;
-  int MaxX() const { return maxX_; }
-  int MaxY() const { return maxY_; }
   int Columns() const { return columns_; }
 
   bool Playing() const { return playing_; }
   void SetPlaying(bool on);
   bool LoopPlay = true;
 
-  TViewScrollBars ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TViewScrollBars bars);
   TStoreType StoreType() const { return list_.StoreType; }
   void SetStoreType(TStoreType type) { list_.StoreType = type; }
@@ -140,7 +137,6 @@ class TImageMView : public TIEView {
   bool Updatable() const;
   void Relayout();
   void ClampView();
-  void UpdateScrollBars();
   TGridView CurrentView() const;
   void DrawCell(HDC dc, int index, int left, int top);
   void DrawFrame(HDC dc, int left, int top, int frame);
@@ -152,14 +148,10 @@ class TImageMView : public TIEView {
   void MouseUp(int x, int y);
   void KeyDown(WPARAM key);
   void PlayStep();
-  bool BarAllowed(int bar) const;
 
   TThumbList list_;
   int columns_ = 0;
-  int maxX_ = 0;
-  int maxY_ = 0;
   int lockCount_ = 0;
-  TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
   bool visibleSelection_ = true;
   int selectionWidth_ = 3;
   TViewColor selectionColor_ = 0x000000FF;  // red

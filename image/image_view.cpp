@@ -161,21 +161,6 @@ void TImageView::ClampView() {
   ViewChanged(kViewScrolled);
 }
 
-void TImageView::UpdateScrollBars() {
-  const SIZE client = ClientSize();
-  const bool horzAllowed = scrollBars_ == TViewScrollBars::ssHorizontal || scrollBars_ == TViewScrollBars::ssBoth;
-  const bool vertAllowed = scrollBars_ == TViewScrollBars::ssVertical || scrollBars_ == TViewScrollBars::ssBoth;
-  auto apply = [this](int bar, bool allowed, int page, int max, int pos) {
-    const bool show = allowed && max >= 1;
-    ShowScrollBar(Handle(), bar, show);
-    if (!show) return;
-    SCROLLINFO info{sizeof info, SIF_ALL, 0, page + max - 1, static_cast<UINT>(page), pos, 0};
-    SetScrollInfo(Handle(), bar, &info, TRUE);
-  };
-  apply(SB_HORZ, horzAllowed, client.cx, maxX_, viewX_);
-  apply(SB_VERT, vertAllowed, client.cy, maxY_, viewY_);
-}
-
 void TImageView::UpdateGeometry() {
   const SIZE client = ClientSize();
   zoomedW_ = RoundEven(picture_.Width() / 100.0 * zoom_);
@@ -212,10 +197,7 @@ void TImageView::ScrollTo(int x, int y) {
   MarkDirty();
   PaintNow();
   ViewChanged(kViewScrolled);
-  if (scrollBars_ == TViewScrollBars::ssHorizontal || scrollBars_ == TViewScrollBars::ssBoth)
-    SetScrollPos(Handle(), SB_HORZ, viewX_, TRUE);
-  if (scrollBars_ == TViewScrollBars::ssVertical || scrollBars_ == TViewScrollBars::ssBoth)
-    SetScrollPos(Handle(), SB_VERT, viewY_, TRUE);
+  MoveScrollThumbs();
 }
 
 void TImageView::BackgroundChanged() {
@@ -391,25 +373,12 @@ void TImageView::PaintBuffered(HDC dc) {
 
 void TImageView::Scroll(int bar, int code) {
   const SIZE client = ClientSize();
-  const bool horz = bar == SB_HORZ;
-  const int current = horz ? viewX_ : viewY_;
-  const int page = horz ? client.cx : client.cy;
-  SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-  GetScrollInfo(Handle(), bar, &info);
-  int next = current;
-  switch (code) {
-    case SB_LINEUP: next = current - 1; break;
-    case SB_LINEDOWN: next = current + 1; break;
-    case SB_PAGEUP: next = current - page; break;
-    case SB_PAGEDOWN: next = current + page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: next = info.nTrackPos; break;
-    case SB_TOP: next = 0; break;
-    case SB_BOTTOM: next = horz ? maxX_ : maxY_; break;
-    default: break;
-  }
-  if (horz) return ScrollTo(next, viewY_);
-  ScrollTo(viewX_, next);
+  // The thumb's release lands where tracking left it.
+  const int asked = code == SB_THUMBPOSITION ? SB_THUMBTRACK : code;
+  const std::optional<int> next = ScrollTarget(bar, asked, bar == SB_HORZ ? client.cx : client.cy);
+  if (!next) return;
+  if (bar == SB_HORZ) return ScrollTo(*next, viewY_);
+  ScrollTo(viewX_, *next);
 }
 
 LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

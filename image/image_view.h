@@ -85,8 +85,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   int Zoom() const { return zoom_; }
   void SetZoom(int percent);
   void ScrollTo(int x, int y) override;
-  int MaxX() const { return maxX_; }
-  int MaxY() const { return maxY_; }
 
   // Display geometry of the last Update.
   int ZoomedWidth() const { return zoomedW_; }
@@ -104,7 +102,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   void SetAutoFit(bool autoFit);
   TResampleFilter ZoomFilter() const { return zoomFilter_; }
   void SetZoomFilter(TResampleFilter filter);
-  TViewScrollBars ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TViewScrollBars bars);
 
   bool DoubleBuffer = false;
@@ -144,7 +141,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
  private:
   void CopiedIn();
   void UpdateGeometry();
-  void UpdateScrollBars();
   void FitZoom();
   void ClampView();
   void MarkDirty();
@@ -160,8 +156,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   std::vector<TImageIO*> loaders_;
   int zoom_ = 100;
   unsigned mouseInteract_ = 0;
-  int maxX_ = 0;
-  int maxY_ = 0;
   int zoomedW_ = 0;
   int zoomedH_ = 0;
   int extentW_ = 0;
@@ -173,7 +167,6 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   bool center_ = false;
   bool autoFit_ = false;
   TResampleFilter zoomFilter_ = rfNone;
-  TViewScrollBars scrollBars_ = TViewScrollBars::ssNone;
   // The off-screen copy of the client area for DoubleBuffer.
   UniqueGdiObject buffer_;
   SIZE bufferSize_{0, 0};

@@ -236,6 +236,20 @@ TEST_F(ImageMViewTest, ClickKeysAndHoverSelectAndHitTheCells) {
   EXPECT_EQ(grid->ViewY(), 60);
   SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(50, 90));
   EXPECT_EQ(grid->SelectedIndex(), 3);  // (50, 90) lies on entry 3 at the offset 60
+
+  // Scroll-bar messages: a line is a pixel, a page a cell's height, the
+  // thumb's release keeps the offset, the ends are 0 and the maximum.
+  auto bar = [this](int code) {
+    SendMessageW(grid->Handle(), WM_VSCROLL, MAKEWPARAM(code, 0), 0);
+    return grid->ViewY();
+  };
+  EXPECT_EQ(bar(SB_LINEDOWN), 61);
+  EXPECT_EQ(bar(SB_PAGEDOWN), 161);
+  EXPECT_EQ(bar(SB_THUMBPOSITION), 161);
+  EXPECT_EQ(bar(SB_PAGEDOWN), maxY);
+  EXPECT_EQ(bar(SB_TOP), 0);
+  EXPECT_EQ(bar(SB_LINEUP), 0);
+  EXPECT_EQ(bar(SB_BOTTOM), maxY);
 }
 
 TEST_F(ImageMViewTest, SelectionFrameIsWideOnlyWithTheFocus) {
