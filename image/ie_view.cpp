@@ -129,8 +129,23 @@ void TIEView::AnnounceChange() {
 }
 
 LRESULT TIEView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Opaque: every view paints its whole client area itself.
-  if (message == WM_ERASEBKGND) return 1;
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // opaque: every view paints its whole client area itself
+    case WM_SIZE:
+      Update();
+      break;
+    case WM_HSCROLL:
+      Scroll(SB_HORZ, LOWORD(wParam));
+      return 0;
+    case WM_VSCROLL:
+      Scroll(SB_VERT, LOWORD(wParam));
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    default:
+      break;
+  }
   return TWindow::WindowProc(message, wParam, lParam);
 }
 

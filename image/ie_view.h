@@ -49,6 +49,8 @@ class TIEView : public TWindow {
   virtual void ScrollTo(int x, int y);
   // The picture the view shows as a whole, if it has one.
   virtual TBitmap* ViewBitmap() { return nullptr; }
+  // Lays the view out again after a change (size, content, settings).
+  virtual void Update() {}
 
   // One subscription per owner; a second one replaces the first.
   void Subscribe(TChangeRoutine routine, const void* owner);
@@ -78,6 +80,8 @@ class TIEView : public TWindow {
   // `page` pixels a page, the tracked position, the ends; none for codes
   // that keep the offset.
   std::optional<int> ScrollTarget(int bar, int code, int page) const;
+  // A scroll-bar message (SB_HORZ or SB_VERT, its code).
+  virtual void Scroll(int /*bar*/, int /*code*/) {}
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   int viewX_ = 0;

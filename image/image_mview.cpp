@@ -356,15 +356,6 @@ LRESULT TImageMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintTo(dc.get());
       return 0;
     }
-    case WM_SIZE:
-      Update();
-      break;
-    case WM_HSCROLL:
-      Scroll(SB_HORZ, LOWORD(wParam));
-      return 0;
-    case WM_VSCROLL:
-      Scroll(SB_VERT, LOWORD(wParam));
-      return 0;
     case WM_LBUTTONDOWN:
       MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
@@ -380,8 +371,6 @@ LRESULT TImageMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       KeyDown(wParam);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       // The frame is thicker while the control has the focus.

@@ -57,7 +57,7 @@ class TImageMView : public TIEView {
   int PictureCount() const { return list_.PictureCount(); }
 
   // Lays out, clamps the offsets, sets the scroll bars and repaints.
-  void Update();
+  void Update() override;
   // Between the two, list changes skip the layout (which costs a pass over
   // every entry) and the last EndUpdate runs it once: filling many entries
   // stays linear.
@@ -142,7 +142,7 @@ class TImageMView : public TIEView {
   void DrawFrame(HDC dc, int left, int top, int frame);
   // False when the key selects nothing (no selection to move from).
   bool MoveSelection(TGridKey key);
-  void Scroll(int bar, int code);
+  void Scroll(int bar, int code) override;
   void MouseDown(int x, int y);
   void MouseMove(WPARAM keys, int x, int y);
   void MouseUp(int x, int y);

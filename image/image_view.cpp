@@ -392,17 +392,6 @@ LRESULT TImageView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         PaintTo(dc.get());
       return 0;
     }
-    case WM_SIZE:
-      Update();
-      break;
-    case WM_HSCROLL:
-      Scroll(SB_HORZ, LOWORD(wParam));
-      return 0;
-    case WM_VSCROLL:
-      Scroll(SB_VERT, LOWORD(wParam));
-      return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
     default:
       break;
   }

@@ -64,7 +64,7 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
 
   // Recomputes zoom (with AutoFit), scroll limits, scroll bars and the
   // display geometry, then repaints.
-  void Update();
+  void Update() override;
   // Paints the client area as the window shows it.
   void PaintTo(HDC dc);
 
@@ -148,7 +148,7 @@ class TImageView : public TIEView, public TImageProcView, public TImageIOView {
   void PaintBuffered(HDC dc);
   void PaintBackgroundExcept(HDC dc, const RECT& client, const RECT& excluded);
   void PaintPicture(HDC dc);
-  void Scroll(int bar, int code);
+  void Scroll(int bar, int code) override;
   void ViewChanged(int change);
 
   TBitmap picture_;
