@@ -212,6 +212,34 @@ TEST_F(ThumbFormTest, ANewDirectoryOpensAtTheTop) {
   SetCurrentDirectoryW(dir.c_str());
 }
 
+// A real wheel notch with the pointer over the grid while the directory
+// list has the focus: the system's lines, each a row of 100 + 4 pixels.
+TEST_F(ThumbFormTest, TheWheelOverTheGridScrollsItsRows) {
+  for (int i = 0; i < 60; ++i) Put(dir / L"many", std::to_wstring(i) + L".bmp", TinyBmp());
+  thumbForm->DirectoryListBox1->SetDirectory((dir / L"many").wstring());
+  auto& grid = *thumbForm->ImageMView1;
+  ShowWindow(thumbForm->Handle(), SW_SHOW);
+  SetForegroundWindow(thumbForm->Handle());
+  SetFocus(thumbForm->DirectoryListBox1->Handle());
+  RECT r{};
+  GetWindowRect(grid.Handle(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+  ASSERT_EQ(SendInput(1, &wheel, sizeof wheel), 1u);
+  const DWORD start = GetTickCount();
+  while (grid.ViewY() == 0 && GetTickCount() - start < 5000) {
+    TestApplication().ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  UINT lines = 0;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  EXPECT_EQ(grid.ViewY(), static_cast<int>(lines) * 104);  // 15 rows: room for a few lines
+  SetCurrentDirectoryW(dir.c_str());
+}
+
 // Drives mapped after the window was made show up when the selector drops
 // down; choosing one opens it with one change. In a root the stored paths
 // hold two backslashes; a drive without a medium leaves the grid empty.
