@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <exception>
 
 #include "app/main_form.h"
 #include "desktop/virtual_screen.h"
@@ -60,8 +59,8 @@ class TSnapshotRestore {
     if (!FileExists(wallpaper_)) return false;
     try {
       loader_.LoadFromFile(wallpaper_);
-    } catch (const std::exception&) {
-      return false;
+    } catch (...) {
+      return false;  // runs while another error may be passing: nothing escapes
     }
     return !loader_.Aborting && !view_.GetBitmap().Empty();
   }
