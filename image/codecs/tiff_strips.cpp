@@ -121,11 +121,11 @@ std::uint64_t MostTiffStripBytes(const TTiffStripCoding& coding, std::uint64_t r
   const std::uint64_t row = coding.rowBytes;
   switch (static_cast<std::uint32_t>(coding.compression)) {
     case kUncompressed: return rows * row;
-    // A literal header byte for every 128 bytes at worst.
-    case kPackBits: return rows * (row + (row + 127) / 128);
-    // Every code (at most 12 bits) gives a byte or more; a clear code and
-    // the end code around each row at most.
-    case kLzw: return rows * (row * 3 / 2 + 4) + 4;
+    // Two bytes for one at worst: a run of one byte coded as a literal.
+    case kPackBits: return 2 * rows * row;
+    // Every code (at most 12 bits) gives a byte or more; with a clear code
+    // (9 bits) before each, 2.25 bytes for one.
+    case kLzw: return 3 * rows * row + 16;
     // No fax code spends more than 8 bits on a pixel; end-of-line codes with
     // fill before each row, and RTC or EOFB at the end.
     case kCcittRle:

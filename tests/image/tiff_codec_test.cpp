@@ -298,9 +298,9 @@ TEST(TiffReader, StripsAreReadOnlyAsFarAsTheirRowsGo) {
     TProgressRec progress{nullptr, nullptr, 0.0, &aborting};
     ReadTiffStream(stream, raster, params, progress, false);
     EXPECT_EQ(raster.Height(), 64) << compression;
-    // The directory and its values once, then a row's worth (PackBits: with
-    // its header byte) per strip.
-    EXPECT_LT(stream.BytesRead(), 2 * std::size_t{size} + 64 * 5) << compression;
+    // The directory and its values once, then a row's worth (PackBits: at
+    // most twice that) per strip.
+    EXPECT_LT(stream.BytesRead(), 2 * std::size_t{size} + 64 * 8) << compression;
   }
 }
 
