@@ -183,7 +183,8 @@ class TStripDecoder {
     if (offset > source_.Size()) return false;
     const std::uint64_t count = index < page_.counts.size() ? page_.counts[index] : source_.Size() - offset;
     if (!source_.Contains(offset, count)) return false;
-    data.resize(static_cast<std::size_t>(std::min(count, MostTiffStripBytes(coding_, static_cast<std::uint64_t>(rows)))));
+    const std::uint64_t usable = MostTiffStripBytes(coding_, static_cast<std::uint64_t>(rows));
+    data.resize(static_cast<std::size_t>(std::min(count, usable)));
     return source_.ReadAt(offset, data.data(), data.size());
   }
 
