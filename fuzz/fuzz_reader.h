@@ -17,8 +17,9 @@ namespace skyloom::fuzzing {
 
 inline constexpr std::int64_t kMaxFuzzPixels = std::int64_t{1} << 24;
 
+// Answers false when the picture was too large for the full read.
 template <typename Reader>
-void RunReader(const std::uint8_t* data, std::size_t size, Reader read) {
+bool RunReader(const std::uint8_t* data, std::size_t size, Reader read) {
   for (const bool paramsOnly : {true, false}) {
     TMemoryStream stream(std::vector<std::uint8_t>(data, data + size));
     TBitmap raster;
@@ -27,8 +28,9 @@ void RunReader(const std::uint8_t* data, std::size_t size, Reader read) {
     TProgressRec progress;
     progress.aborting = &aborting;
     read(stream, raster, params, progress, paramsOnly);
-    if (paramsOnly && std::int64_t{params.Width} * params.Height > kMaxFuzzPixels) return;
+    if (paramsOnly && std::int64_t{params.Width} * params.Height > kMaxFuzzPixels) return false;
   }
+  return true;
 }
 
 }  // namespace skyloom::fuzzing

@@ -46,6 +46,37 @@ TBitmap Copy24Bit(const TBitmap& raster) {
   return copy;
 }
 
+void ApplyBilevelPalette(TBitmap& raster, const TIERGB& zero, const TIERGB& one) {
+  constexpr TIERGB black{0, 0, 0}, white{255, 255, 255};
+  if (raster.PixelFormat() != TPixelFormat::pf1bit || (zero == black && one == white)) return;
+  const int width = raster.Width();
+  if (zero == white && one == black) {
+    const std::size_t bytes = (static_cast<std::size_t>(width) + 7) / 8;
+    const auto last = static_cast<std::uint8_t>(width % 8 ? 0xFF00 >> (width % 8) : 0xFF);
+    for (int y = 0; y < raster.Height(); ++y) {
+      std::uint8_t* row = raster.ScanLine(y);
+      for (std::size_t i = 0; i < bytes; ++i) row[i] = static_cast<std::uint8_t>(~row[i]);
+      row[bytes - 1] &= last;  // the padding stays clear
+    }
+    return;
+  }
+  TBitmap colours(width, raster.Height(), TPixelFormat::pf24bit);
+  for (int y = 0; y < raster.Height(); ++y) {
+    const std::uint8_t* src = raster.ScanLine(y);
+    std::uint8_t* dst = colours.ScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      const TIERGB& c = (src[x / 8] & (0x80 >> (x % 8))) ? one : zero;
+      Put(dst + 3 * x, c.b, c.g, c.r);
+    }
+  }
+  raster.Swap(colours);
+}
+
+bool BlackAndWhitePair(const TIERGB& zero, const TIERGB& one) {
+  constexpr TIERGB black{0, 0, 0}, white{255, 255, 255};
+  return (zero == black && one == white) || (zero == white && one == black);
+}
+
 void ConvertTo24BitUnlessBinary(TBitmap& raster) {
   if (raster.PixelFormat() == TPixelFormat::pf24bit || raster.PixelFormat() == TPixelFormat::pf1bit) return;
   TBitmap copy = Copy24Bit(raster);

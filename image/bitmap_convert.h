@@ -11,6 +11,15 @@ namespace skyloom {
 // or 24-bit raster.
 TBitmap Copy24Bit(const TBitmap& raster);
 
+// A 1-bit raster whose bits index a two-colour palette (zero, one): black
+// then white stays as it is, white then black stays 1-bit with its bits
+// inverted, and any other pair makes the raster 24-bit in those colours.
+void ApplyBilevelPalette(TBitmap& raster, const TIERGB& zero, const TIERGB& one);
+
+// Whether two colours are black and white, in either order: the pairs that
+// ApplyBilevelPalette keeps at 1 bit.
+bool BlackAndWhitePair(const TIERGB& zero, const TIERGB& one);
+
 // Converts the raster itself to 24 bits unless it already is 24-bit or 1-bit.
 void ConvertTo24BitUnlessBinary(TBitmap& raster);
 

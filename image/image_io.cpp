@@ -1,5 +1,6 @@
 #include "image/image_io.h"
 
+#include <new>
 #include <utility>
 
 #include "image/bitmap.h"
@@ -9,6 +10,7 @@
 #include "image/format_detect.h"
 #include "image/metafile_import.h"
 #include "image/screen_dpi.h"
+#include "toolkit/errors.h"
 #include "toolkit/stream.h"
 
 namespace skyloom {
@@ -85,8 +87,29 @@ void TImageIO::RefreshTarget() {
   if (view_) view_->IOLoaded(Params.DpiX, Params.DpiY);
 }
 
+namespace {
+
+// Memory refused inside a reader (its scratch, or a library's) is the
+// toolkit's out-of-memory error, as for the raster itself, never a raw
+// exception of the runtime.
+template <typename F>
+auto OutOfMemoryAsError(F read) {
+  try {
+    return read();
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory();
+  }
+}
+
+}  // namespace
+
 bool TImageIO::RunReader(TStream& stream, TBitmap& raster, std::int32_t fileType, bool paramsOnly,
                          std::int64_t sizeHint) {
+  return OutOfMemoryAsError([&] { return RunCodec(stream, raster, fileType, paramsOnly, sizeHint); });
+}
+
+bool TImageIO::RunCodec(TStream& stream, TBitmap& raster, std::int32_t fileType, bool paramsOnly,
+                        std::int64_t sizeHint) {
   TProgressRec progress = MakeProgress();
   if (const TCodec* codec = BuiltInCodec(fileType)) {
     if (!codec->read) return false;
@@ -134,7 +157,7 @@ void TImageIO::ReadByRegistry(const std::string& path, const std::string& ext) {
   }
   TFileStream stream(path, TFileMode::fmOpenRead);
   TProgressRec progress = MakeProgress();
-  entry->ReadFunction(stream, *raster_, Params, false, progress);
+  OutOfMemoryAsError([&] { entry->ReadFunction(stream, *raster_, Params, false, progress); });
   Params.FileName = path;
   Params.FileType = entry->FileType;
   RefreshTarget();

@@ -121,6 +121,7 @@ class TImageIO {
   void ReadStream(TStream& stream, std::int32_t fileType);
   // Runs the built-in codec or registered reader of the id; false if none.
   bool RunReader(TStream& stream, TBitmap& raster, std::int32_t fileType, bool paramsOnly, std::int64_t sizeHint);
+  bool RunCodec(TStream& stream, TBitmap& raster, std::int32_t fileType, bool paramsOnly, std::int64_t sizeHint);
   void ReadByRegistry(const std::string& path, const std::string& ext);
   void WriteByRegistry(const std::string& path, const std::string& ext);
   void ReadParams(TStream& stream, std::int32_t fileType, std::int64_t sizeHint);

@@ -23,6 +23,13 @@ class TIOParamsVals {
 
   int ColorMapCount() const { return static_cast<int>(ColorMap.size()); }
   void FreeColorMap() { ColorMap.clear(); }
+  // A 1-bit file in other colours than black and white loads as a 24-bit
+  // picture and says so, so that a writer following these fields keeps its
+  // colours instead of making it black and white again.
+  void DescribeTrueColour() {
+    BitsPerSample = 8;
+    SamplesPerPixel = 3;
+  }
 
   // Common fields.
   std::int32_t FileType = 0;  // format id, 0 unknown

@@ -129,11 +129,13 @@ std::uint8_t* RasterRow(TBitmap& raster, const TBmpHeader& h, int fileRow) {
   return raster.ScanLine(h.topDown ? fileRow : raster.Height() - 1 - fileRow);
 }
 
-// A two-entry palette of white then black: the file's bits are inverted so
-// that 1 stays white.
-bool WhiteFirst(const std::vector<TIERGB>& map) {
-  const TIERGB white{255, 255, 255}, black{0, 0, 0};
-  return map.size() == 2 && map[0] == white && map[1] == black;
+constexpr TIERGB kBlack{0, 0, 0}, kWhite{255, 255, 255};
+
+// A 1-bit file stays 1-bit when its first two colours are black and white
+// (inverted for white then black, so that 1 stays white); any other pair is
+// read through the palette into a 24-bit raster, keeping its colours.
+bool BlackAndWhite(const TPaletteLut& palette) {
+  return (palette[0] == kBlack && palette[1] == kWhite) || (palette[0] == kWhite && palette[1] == kBlack);
 }
 
 // Inverting row by row keeps the rows decoded before a stop (a progress
@@ -147,7 +149,8 @@ void DecodeUncompressed(TStream& stream, const TBmpHeader& h, const TIOParamsVal
   const int width = raster.Width();
   const std::size_t fileRow = DibRowSize(width, h.bitCount);
   const TPaletteLut palette(params.ColorMap);
-  const bool invert = h.bitCount == 1 && WhiteFirst(params.ColorMap);
+  const bool mono = raster.PixelFormat() == TPixelFormat::pf1bit;
+  const bool invert = mono && palette[0] == kWhite;
   std::vector<std::uint8_t> row(fileRow);
   for (int r = 0; r < raster.Height(); ++r) {
     if (progress.Report(r)) return;
@@ -155,7 +158,7 @@ void DecodeUncompressed(TStream& stream, const TBmpHeader& h, const TIOParamsVal
     const std::size_t got = ReadAvailable(stream, row.data(), fileRow);
     if (got == 0) return SetAborting(progress);  // the data ended before this row
     std::uint8_t* dst = RasterRow(raster, h, r);
-    if (h.bitCount == 1)
+    if (mono)
       CopyMonochromeRow(row.data(), std::min(fileRow, raster.RowSize()), invert, dst);
     else
       DecodeRow24(row.data(), width, h.layout, palette, dst);
@@ -204,7 +207,9 @@ void ReadBmpStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, std:
   if (h.pixelOffset != 0) stream.SetPosition(h.start + h.pixelOffset);
   const std::int64_t dataLength = sizeHint > 0 ? sizeHint + h.start - stream.Position() : h.imageSize;
 
-  const TPixelFormat format = h.bitCount == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
+  const bool mono = h.bitCount == 1 && BlackAndWhite(TPaletteLut(params.ColorMap));
+  if (h.bitCount == 1 && !mono) params.DescribeTrueColour();
+  const TPixelFormat format = mono ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   if (!RasterSizeAcceptable(h.width, h.height, format)) {  // refused before allocating
     SetAborting(progress);
     return;

@@ -76,8 +76,8 @@ inline void CopyForward(std::uint8_t* out, std::size_t to, std::size_t from, std
 // data[0, size), least-significant bit first, into out in stream order.
 // data must be readable for 8 bytes past size. Pixels past outSize are
 // dropped; the work per code is bounded, so any input ends in time. Answers
-// false for a code the table cannot hold, data after a full table, or a
-// clear then the end code; data that run out first keep what was decoded.
+// false for a code the table cannot hold or a clear then the end code; data
+// that run out first keep what was decoded.
 bool DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize, std::uint8_t* out,
                     std::size_t outSize) {
   const unsigned clear = 1u << minCodeSize;
@@ -105,7 +105,6 @@ bool DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize,
       continue;
     }
     if (code == end) return !justCleared;
-    if (full) return false;  // a full table takes a clear code next
     justCleared = false;
     if (fresh) {
       if (code >= next) code = 0;
@@ -126,14 +125,18 @@ bool DecodeLzwCodes(const std::uint8_t* data, std::size_t size, int minCodeSize,
       len = code == next ? prevLen + 1 : strings.length[code];
       if (pos < outSize) CopyForward(out, pos, from, len, outSize);
     }
-    strings.start[next] = prevPos;
-    strings.length[next] = static_cast<std::uint16_t>(prevLen + 1);
-    if (++next == limit) {
-      if (codeSize == kMaxCodeSize) {
-        full = true;
-      } else {
-        ++codeSize;
-        limit <<= 1;
+    // A full table stays as it is until a clear code comes ("deferred
+    // clear"): codes go on at 12 bits and make no entries.
+    if (!full) {
+      strings.start[next] = prevPos;
+      strings.length[next] = static_cast<std::uint16_t>(prevLen + 1);
+      if (++next == limit) {
+        if (codeSize == kMaxCodeSize) {
+          full = true;
+        } else {
+          ++codeSize;
+          limit <<= 1;
+        }
       }
     }
     prevPos = pos;

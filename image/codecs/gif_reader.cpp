@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/codecs/byte_order.h"
 #include "image/codecs/codec_status.h"
 #include "image/codecs/gif_blocks.h"
@@ -169,6 +170,7 @@ void ReadChosenImage(TStream& stream, const TDescriptor& d, const TColourTable& 
     for (unsigned i = 0; i < 256; ++i) shown.push_back(EntryOf(table, i));
   params.BitsPerSample = table.empty() ? 8 : static_cast<std::int32_t>(std::bit_width(table.size()) - 1);
   params.ColorMap = shown;
+  if (params.BitsPerSample == 1 && !BlackAndWhitePair(shown[0], shown[1])) params.DescribeTrueColour();
   if (paramsOnly) return;
   const bool mono = params.BitsPerSample == 1 && IsBlackThenWhite(table);
   raster.Allocate(d.width, d.height, mono ? TPixelFormat::pf1bit : TPixelFormat::pf24bit);

@@ -125,6 +125,16 @@ bool MaskBit(const std::vector<std::uint8_t>& mask, std::size_t rowStart, int x)
   return at < mask.size() && (mask[at] & (0x80 >> (x % 8))) != 0;
 }
 
+bool BlackOrWhite(const TIERGB& c) { return c == TIERGB{0, 0, 0} || c == TIERGB{255, 255, 255}; }
+
+// A 1-bit icon is kept 1-bit only when its two colours and the background
+// for masked pixels are black or white; any other colour needs 24 bits.
+bool BlackAndWhite(const TIOParamsVals& params) {
+  const TPaletteLut palette(params.ColorMap);
+  return palette[0] != palette[1] && BlackOrWhite(palette[0]) && BlackOrWhite(palette[1]) &&
+         BlackOrWhite(params.ICO_Background);
+}
+
 // Decodes colour bitmap and mask (both bottom-up) into the raster.
 void DecodeIcon(TStream& stream, const TIconImage& image, const TIOParamsVals& params, TBitmap& raster,
                 TProgressRec& progress) {
@@ -204,7 +214,9 @@ void ReadIconOrCursor(TStream& stream, TBitmap& raster, TIOParamsVals& params, T
   params.SamplesPerPixel = image.bitCount <= 8 ? 1 : 3;
   if (image.bitCount <= 8) params.ColorMap = ReadIconColours(stream, image.coloursUsed);
 
-  const TPixelFormat format = image.bitCount == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
+  const bool mono = image.bitCount == 1 && BlackAndWhite(params);
+  if (image.bitCount == 1 && !mono) params.DescribeTrueColour();
+  const TPixelFormat format = mono ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   if (!RasterSizeAcceptable(image.width, image.height, format)) {
     SetAborting(progress);
     return;

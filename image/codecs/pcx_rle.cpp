@@ -6,7 +6,9 @@
 namespace skyloom {
 
 std::size_t TPcxRunReader::ReadLine(std::uint8_t* out, std::size_t count) {
-  std::size_t done = 0;
+  std::size_t done = std::min(pending_, count);
+  std::memset(out, pendingValue_, done);
+  pending_ -= done;
   while (done < count && at_ < end_) {
     const std::uint8_t b = *at_++;
     if (b < 0xC0) {
@@ -14,9 +16,12 @@ std::size_t TPcxRunReader::ReadLine(std::uint8_t* out, std::size_t count) {
       continue;
     }
     if (at_ == end_) break;  // a run whose value byte is missing
-    const std::size_t run = std::min<std::size_t>(b & 0x3F, count - done);
-    std::memset(out + done, *at_++, run);
-    done += run;
+    pendingValue_ = *at_++;
+    const std::size_t run = b & 0x3F;
+    const std::size_t here = std::min(run, count - done);
+    std::memset(out + done, pendingValue_, here);
+    done += here;
+    pending_ = run - here;
   }
   return done;
 }

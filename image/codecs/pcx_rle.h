@@ -8,9 +8,9 @@
 namespace skyloom {
 
 // Reads scan lines one after another from the encoded data. A run that
-// passes the end of one plane continues into the next plane of the same
-// scan line; one that passes the end of the scan line is cut there, as
-// encoders break their runs at every scan line.
+// passes the end of one plane continues into the next plane, and one that
+// passes the end of the scan line into the next scan line: some encoders
+// code the whole picture as one stream.
 class TPcxRunReader {
  public:
   TPcxRunReader(const std::uint8_t* data, std::size_t size) : at_(data), end_(data + size) {}
@@ -22,6 +22,8 @@ class TPcxRunReader {
  private:
   const std::uint8_t* at_;
   const std::uint8_t* end_;
+  std::size_t pending_ = 0;  // bytes of the last run still owed to the next scan line
+  std::uint8_t pendingValue_ = 0;
 };
 
 // Appends one plane's bytes run-length encoded: runs of up to 63 equal

@@ -41,14 +41,28 @@ TIERGB EightBitBackground(png_structp png, png_infop info, const THeader& h, con
   return TIERGB{scale(bg.blue), scale(bg.green), scale(bg.red)};
 }
 
+// A 1-bit file is read as 1 bit when its pixels are black and white: grey,
+// or a palette of black then white, and nothing transparent. Any other
+// 1-bit file goes through the 24-bit path, keeping its colours.
+bool StaysOneBit(png_structp png, png_infop info, const THeader& h) {
+  if (h.bitDepth != 1 || HasTransparency(png, info, h)) return false;
+  if (h.colourType == PNG_COLOR_TYPE_GRAY) return true;
+  png_colorp palette = nullptr;
+  int count = 0;
+  if (!png_get_PLTE(png, info, &palette, &count) || count < 2) return false;
+  const png_color& a = palette[0];
+  const png_color& b = palette[1];
+  return a.red == 0 && a.green == 0 && a.blue == 0 && b.red == 255 && b.green == 255 && b.blue == 255;
+}
+
 // Transparency is composited over the file's own background colour when it
-// has one, else over the parameter's. 1-bit files are left alone: their
-// raster shows the stored bits, not colours.
-void SetUpBackground(png_structp png, png_infop info, const THeader& h, TIOParamsVals& params) {
+// has one, else over the parameter's. Black-and-white 1-bit files are left
+// alone: their raster shows the stored bits.
+void SetUpBackground(png_structp png, png_infop info, const THeader& h, bool oneBit, TIOParamsVals& params) {
   png_color_16p fileBackground = nullptr;
   const bool hasChunk = png_get_bKGD(png, info, &fileBackground) != 0 && fileBackground;
   if (hasChunk) params.PNG_Background = EightBitBackground(png, info, h, *fileBackground);
-  if (h.bitDepth == 1 || !HasTransparency(png, info, h)) return;
+  if (oneBit || !HasTransparency(png, info, h)) return;
   if (hasChunk) {
     png_set_background_fixed(png, fileBackground, PNG_BACKGROUND_GAMMA_FILE, 1, PNG_FP_1);
     return;
@@ -64,9 +78,9 @@ void SetUpBackground(png_structp png, png_infop info, const THeader& h, TIOParam
   png_set_background_fixed(png, &screen, PNG_BACKGROUND_GAMMA_SCREEN, 0, PNG_FP_1);
 }
 
-// Everything but 1-bit files becomes 8-bit blue, green, red.
-void SetUpTransformations(png_structp png, const THeader& h) {
-  if (h.bitDepth == 1) return;
+// Everything but black-and-white 1-bit files becomes 8-bit blue, green, red.
+void SetUpTransformations(png_structp png, const THeader& h, bool oneBit) {
+  if (oneBit) return;
   if (h.colourType == PNG_COLOR_TYPE_PALETTE || (h.colourType == PNG_COLOR_TYPE_GRAY && h.bitDepth < 8))
     png_set_expand(png);
   if (h.bitDepth == 16) png_set_strip_16(png);
@@ -127,12 +141,14 @@ void ReadPngStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   std::size_t rowBytes = 0;
   int channels = 0;
   int outputDepth = 0;
+  bool oneBit = false;
   const bool prepared = PngGuarded(link, [&] {
     png_set_user_limits(png, kMaxRasterSide, kMaxRasterSide);
     png_read_info(png, info);
     png_get_IHDR(png, info, &h.width, &h.height, &h.bitDepth, &h.colourType, &h.interlace, nullptr, nullptr);
-    SetUpBackground(png, info, h, params);
-    SetUpTransformations(png, h);
+    oneBit = StaysOneBit(png, info, h);
+    SetUpBackground(png, info, h, oneBit, params);
+    SetUpTransformations(png, h, oneBit);
     passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     rowBytes = png_get_rowbytes(png, info);
@@ -142,9 +158,10 @@ void ReadPngStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   link.RethrowPending();
   if (!prepared) return SetAborting(progress);
   FillParams(png, info, h, params);
+  if (h.bitDepth == 1 && !oneBit) params.DescribeTrueColour();
   if (paramsOnly) return;
 
-  const TPixelFormat format = h.bitDepth == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
+  const TPixelFormat format = oneBit ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   if (!RasterSizeAcceptable(h.width, h.height, format)) return SetAborting(progress);
   // The library writes rowBytes into each raster row: the transformed rows
   // must be exactly the raster's pixels.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/codecs/byte_order.h"
 #include "image/codecs/codec_status.h"
 #include "image/codecs/raster_limits.h"
@@ -116,6 +117,13 @@ struct TIndexLut {
     }
   }
 };
+
+// A 1-bit picture's colour for index i: its map entry, or black for 0 and
+// white for 1 where the map has none.
+TIERGB EntryOr(const TIndexLut& lut, std::size_t i, TIERGB fallback) {
+  if (!lut.valid[i]) return fallback;
+  return TIERGB{lut.colours[3 * i], lut.colours[3 * i + 1], lut.colours[3 * i + 2]};
+}
 
 class TRowDecoder {
  public:
@@ -272,7 +280,11 @@ void ReadTgaStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   params.Height = h.height;
   params.DpiX = params.DpiY = ScreenDpi();
   SetSampleFormat(h.depth, params);
-  const TPixelFormat format = h.depth == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
+  const TIndexLut lut(params.ColorMap, firstIndex);
+  const TIERGB zero = EntryOr(lut, 0, TIERGB{0, 0, 0}), one = EntryOr(lut, 1, TIERGB{255, 255, 255});
+  const bool colouredBits = h.depth == 1 && !BlackAndWhitePair(zero, one);
+  if (colouredBits) params.DescribeTrueColour();
+  const TPixelFormat format = h.depth == 1 && !colouredBits ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   // 4 bits per pixel passes the content test but has no pixel rule.
   if (h.depth == 4 || !RasterSizeAcceptable(h.width, h.height, format)) {
     SetAborting(progress);
@@ -281,9 +293,10 @@ void ReadTgaStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   if (paramsOnly) return;
 
   const std::vector<std::uint8_t> data = ReadRest(stream);
-  const TIndexLut lut(params.ColorMap, firstIndex);
-  raster.Allocate(h.width, h.height, format);
+  // 1-bit rows are decoded as bits, then shown in the map's two colours.
+  raster.Allocate(h.width, h.height, h.depth == 1 ? TPixelFormat::pf1bit : format);
   if (!DecodeRows(h, lut, data.data(), data.size(), raster, progress)) SetAborting(progress);
+  ApplyBilevelPalette(raster, zero, one);
 }
 
 }  // namespace skyloom

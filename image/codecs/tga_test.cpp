@@ -13,10 +13,11 @@ bool KnownDepth(std::uint8_t depth) {
   return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
 }
 
-// "P1".."P6" followed by a blank, "#" or line feed opens a portable anymap,
-// whose bytes 2 and 16 can pass the header test by chance.
+// "P2".."P6" followed by a blank, "#" or line feed opens a portable anymap,
+// whose bytes 2 and 16 can pass the header test by chance. "P1" is not
+// counted: a TGA whose ID length is 'P' and colour-map type '1' stays TGA.
 bool LooksLikeAnymap(const std::uint8_t* h) {
-  return h[0] == 'P' && h[1] >= '1' && h[1] <= '6' && (h[2] == ' ' || h[2] == '#' || h[2] == '\n');
+  return h[0] == 'P' && h[1] >= '2' && h[1] <= '6' && (h[2] == ' ' || h[2] == '#' || h[2] == '\n');
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/codecs/codec_status.h"
 #include "image/codecs/raster_limits.h"
 #include "image/codecs/tiff_directory.h"
@@ -158,7 +159,7 @@ class TStripDecoder {
       const int rows = static_cast<int>(std::min<std::uint32_t>(page_.rowsPerStrip, page_.height - static_cast<std::uint32_t>(y)));
       for (int p = 0; p < planes; ++p) {
         const std::size_t index = static_cast<std::size_t>(p) * perPlane + strip;
-        if (!ReadStrip(index, data[static_cast<std::size_t>(p)])) return false;
+        if (!ReadStrip(index, rows, data[static_cast<std::size_t>(p)])) return false;
         sources[static_cast<std::size_t>(p)] = MakeTiffRowSource(coding_, data[static_cast<std::size_t>(p)], rows);
         if (!sources[static_cast<std::size_t>(p)]) return false;
       }
@@ -174,14 +175,16 @@ class TStripDecoder {
   }
 
  private:
-  // The strip's bytes: its byte count, or to the end of the file without one.
-  bool ReadStrip(std::size_t index, std::vector<std::uint8_t>& data) {
+  // The strip's bytes: its byte count, or to the end of the file without
+  // one, but no more than its rows can use.
+  bool ReadStrip(std::size_t index, int rows, std::vector<std::uint8_t>& data) {
     if (index >= page_.offsets.size()) return false;
     const std::uint64_t offset = page_.offsets[index];
     if (offset > source_.Size()) return false;
     const std::uint64_t count = index < page_.counts.size() ? page_.counts[index] : source_.Size() - offset;
     if (!source_.Contains(offset, count)) return false;
-    data.resize(static_cast<std::size_t>(count));
+    const std::uint64_t usable = MostTiffStripBytes(coding_, static_cast<std::uint64_t>(rows));
+    data.resize(static_cast<std::size_t>(std::min(count, usable)));
     return source_.ReadAt(offset, data.data(), data.size());
   }
 
@@ -212,6 +215,8 @@ class TStripDecoder {
 
 bool Acceptable(const TTiffPage& page, TPixelFormat format) {
   if (page.tiled || !RasterSizeAcceptable(page.width, page.height, format)) return false;
+  // Fax coding is 1 bit a pixel: any other depth is a damaged page.
+  if (IsCcitt(page.compression) && (page.bits != 1 || page.samples != 1)) return false;
   // Rows beyond any rule are never decoded, but their size must not overflow.
   return page.samples <= 0xFFFF && page.bits <= 0xFFFF;
 }
@@ -236,14 +241,21 @@ int ReadTiffStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
     SetAborting(progress);
     return chain.count;
   }
+  // 1-bit pages are decoded as bits; a palette of other colours than black
+  // and white then makes the raster 24-bit.
+  const bool bilevel = page.bits == 1 && page.samples == 1;
+  const bool colouredBits = bilevel && page.photometric == 3 && params.ColorMap.size() >= 2 &&
+                            !BlackAndWhitePair(params.ColorMap[0], params.ColorMap[1]);
+  if (colouredBits) params.DescribeTrueColour();
   if (paramsOnly) return chain.count;
 
-  const TPixelFormat format = page.bits == 1 && page.samples == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
+  const TPixelFormat format = bilevel && !colouredBits ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   if (!Acceptable(page, format)) {
     SetAborting(progress);
     return chain.count;
   }
-  raster.Allocate(static_cast<int>(page.width), static_cast<int>(page.height), format);
+  raster.Allocate(static_cast<int>(page.width), static_cast<int>(page.height),
+                  bilevel ? TPixelFormat::pf1bit : TPixelFormat::pf24bit);
   if (page.offsets.empty()) return chain.count;
   if (!TiffCompressionSupported(static_cast<int>(page.compression))) {
     SetAborting(progress);
@@ -251,6 +263,8 @@ int ReadTiffStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   }
   TStripDecoder decoder(source, page, params, raster, progress);
   if (decoder.HasRule() && !decoder.Run()) SetAborting(progress);
+  if (bilevel && page.photometric == 3 && params.ColorMap.size() >= 2)
+    ApplyBilevelPalette(raster, params.ColorMap[0], params.ColorMap[1]);
   return chain.count;
 }
 

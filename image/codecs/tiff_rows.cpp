@@ -78,18 +78,11 @@ void ClearPastWidth(std::uint8_t* row, int width) {
   if (width % 8 != 0) row[BilevelBytes(width) - 1] &= static_cast<std::uint8_t>(0xFF00 >> (width % 8));
 }
 
-// Index bits become black or white by their entry's brightness: a copy, an
-// inverted copy, or one colour throughout.
+// Index bits are copied as they are; the reader shows them in the map's
+// two colours once the page is decoded.
 bool ConvertPaletteBilevel(const TTiffRowFormat& f, const std::uint8_t* s, std::uint8_t* dst) {
-  const auto& map = *f.colourMap;
-  if (map.size() < 2) return false;
-  const bool white0 = Luminance(map[0]) >= 128, white1 = Luminance(map[1]) >= 128;
-  if (white0 != white1) {
-    CopyBilevelRow(s, f.width, white0, dst);
-    return true;
-  }
-  std::memset(dst, white0 ? 0xFF : 0, BilevelBytes(f.width));
-  ClearPastWidth(dst, f.width);
+  if (f.colourMap->size() < 2) return false;
+  CopyBilevelRow(s, f.width, false, dst);
   return true;
 }
 

@@ -18,7 +18,7 @@ enum class TTiffRowKind {
   kGrey,      // 4 or 8 bits
   kGrey16,
   kBilevel,   // bits into a 1-bit raster
-  kPaletteBilevel,  // 1-bit indices into a 1-bit raster, by the entry's brightness
+  kPaletteBilevel,  // 1-bit indices into a 1-bit raster, as stored
   kCmyk,
   kLab,
 };

@@ -70,11 +70,12 @@ class TLzwRows final : public TTiffRowSource {
 // coder works a strip at a time.
 class TFaxRows final : public TTiffRowSource {
  public:
+  // Fax rows are 1 bit a pixel whatever else the page claims.
   TFaxRows(const TTiffStripCoding& coding, const std::vector<std::uint8_t>& data, int rows)
       : params_(FaxParamsOf(static_cast<std::uint32_t>(coding.compression), coding.t4Options, coding.width)),
         data_(data),
         rows_(rows),
-        rowBytes_(coding.rowBytes) {}
+        rowBytes_((static_cast<std::size_t>(coding.width) + 7) / 8) {}
   std::uint8_t* Next() override {
     if (!decoded_) {
       decoded_ = true;
@@ -114,6 +115,24 @@ TFaxParams FaxParamsOf(std::uint32_t compression, std::uint32_t t4Options, int w
 bool TiffCompressionSupported(int compression) {
   const auto c = static_cast<std::uint32_t>(compression);
   return c == kUncompressed || IsCcitt(c) || c == kLzw || c == kPackBits;
+}
+
+std::uint64_t MostTiffStripBytes(const TTiffStripCoding& coding, std::uint64_t rows) {
+  const std::uint64_t row = coding.rowBytes;
+  switch (static_cast<std::uint32_t>(coding.compression)) {
+    case kUncompressed: return rows * row;
+    // Two bytes for one at worst: a run of one byte coded as a literal.
+    case kPackBits: return 2 * rows * row;
+    // Every code (at most 12 bits) gives a byte or more; with a clear code
+    // (9 bits) before each, 2.25 bytes for one.
+    case kLzw: return 3 * rows * row + 16;
+    // No fax code spends more than 8 bits on a pixel; end-of-line codes with
+    // fill before each row, and RTC or EOFB at the end.
+    case kCcittRle:
+    case kCcittT4:
+    case kCcittT6: return rows * (static_cast<std::uint64_t>(coding.width) + 8) + 16;
+    default: return rows * row;
+  }
 }
 
 std::unique_ptr<TTiffRowSource> MakeTiffRowSource(const TTiffStripCoding& coding, std::vector<std::uint8_t>& data,

@@ -33,6 +33,10 @@ TFaxParams FaxParamsOf(std::uint32_t compression, std::uint32_t t4Options, int w
 // Whether the reader can decompress this compression at all.
 bool TiffCompressionSupported(int compression);
 
+// The most bytes of coded data that `rows` rows can use: a strip's byte
+// count beyond this (a forged count, or none) is not read.
+std::uint64_t MostTiffStripBytes(const TTiffStripCoding& coding, std::uint64_t rows);
+
 // A source over one strip's data (kept by the caller for the source's
 // life) holding `rows` rows.
 std::unique_ptr<TTiffRowSource> MakeTiffRowSource(const TTiffStripCoding& coding, std::vector<std::uint8_t>& data,

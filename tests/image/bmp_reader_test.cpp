@@ -105,8 +105,18 @@ TEST(BmpReaderDepths, OneBitKeepsZeroBlackOneWhite) {
 
   fields.palette = {0xFFFFFF, 0x000000};  // white first: the bits are inverted
   loaded = Load(MakeBmp(fields));
+  EXPECT_EQ(loaded.raster.PixelFormat(), TPixelFormat::pf1bit);
   EXPECT_EQ(PixelAt(loaded.raster, 0, 0), 0u);
   EXPECT_EQ(PixelAt(loaded.raster, 1, 0), 0xFFFFFFu);
+
+  // Any other pair keeps its colours in a 24-bit raster, described as such.
+  fields.palette = {0x0000FF, 0xFF0000};
+  loaded = Load(MakeBmp(fields));
+  EXPECT_EQ(loaded.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(loaded.params.BitsPerSample, 8);
+  EXPECT_EQ(loaded.params.SamplesPerPixel, 3);
+  EXPECT_EQ(PixelAt(loaded.raster, 0, 0), 0xFF0000u);
+  EXPECT_EQ(PixelAt(loaded.raster, 1, 0), 0x0000FFu);
 }
 
 TEST(BmpReaderDepths, SixteenBitsDefaultAndBitFields) {

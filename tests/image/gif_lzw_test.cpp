@@ -114,10 +114,9 @@ TEST(GifLzwDecoder, KeepsWhatDataThatEndEarlyOrRunLongGive) {
 }
 
 TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
-  TLiteralCoder full(2);  // every entry up to 4095 made, then one more code
+  TLiteralCoder full(2);  // every entry up to 4095 made
   while (full.NextFree() < 4096) full.Code(1);
   TLiteralCoder fullThenClear = full;
-  full.Code(2);
   fullThenClear.Clear();
   fullThenClear.Code(2);
   TLiteralCoder fullThenEnd = fullThenClear;
@@ -133,7 +132,6 @@ TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
       {"no code size byte", {}},
       {"code beyond the next free one", Packed(2, {{4, 3}, {1, 3}, {7, 3}})},
       {"clear code then end code", Packed(2, {{4, 3}, {1, 3}, {4, 3}, {5, 3}})},
-      {"data code after a full table", ImageData(2, full.Bytes())},
   };
   for (const auto& c : corrupt) {
     const TDecodeResult r = Decode(c.data, 4, 4);
@@ -142,6 +140,23 @@ TEST(GifLzwDecoder, RefusesCorruptStreamsAndRestoresThePosition) {
   }
   EXPECT_TRUE(Decode(ImageData(2, fullThenClear.Bytes()), 4, 4).ok) << "a clear empties a full table";
   EXPECT_TRUE(Decode(ImageData(2, fullThenEnd.Bytes()), 4, 4).ok) << "the end code may follow a full table";
+}
+
+TEST(GifLzwDecoder, GoesOnAfterAFullTableUntilAClearComes) {
+  // 4091 pixels of 1 fill the table (entries 6..4095). Coding goes on at 12
+  // bits without a clear ("deferred clear"): 2, entry 6 ("11"), then 2
+  // again, which must not have been replaced by a new entry.
+  TLiteralCoder coder(2);
+  while (coder.NextFree() < 4096) coder.Code(1);
+  for (const unsigned code : {2u, 6u, 2u}) coder.Code(code);
+  coder.Clear();
+  coder.Code(3);
+  coder.End();
+  const TDecodeResult r = Decode(ImageData(2, coder.Bytes()), 4100, 1);
+  ASSERT_TRUE(r.ok);
+  std::vector<std::uint8_t> expected(4091, 1);
+  expected.insert(expected.end(), {2, 1, 1, 2, 3, 0xAA, 0xAA, 0xAA, 0xAA});
+  EXPECT_EQ(r.pixels, expected);
 }
 
 // ---- encoder ----------------------------------------------------------------

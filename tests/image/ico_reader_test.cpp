@@ -133,7 +133,7 @@ TEST(IconReader, IndexOutsideTheDirectoryReadsNothing) {
   }
 }
 
-TEST(IconReader, OneBitIconGivesOneBitRaster) {
+TEST(IconReader, OneBitIconIsOneBitOnlyInBlackAndWhite) {
   TIconImageFields im;
   im.bitCount = im.entryBitCount = 1;
   im.palette = {0x000000, 0xFFFFFF};
@@ -147,6 +147,18 @@ TEST(IconReader, OneBitIconGivesOneBitRaster) {
   EXPECT_EQ(PixelAt(white.raster, 1, 0), 0xFFFFFFu);
   const TLoaded black = Load(MakeIcon(1, {im}), false, 0, TIERGB{0, 0, 0});
   EXPECT_EQ(PixelAt(black.raster, 3, 1), 0u);
+
+  // Colours other than black and white, in the palette or the background,
+  // are kept at 24 bits.
+  const TLoaded tinted = Load(MakeIcon(1, {im}), false, 0, TIERGB{0x30, 0x20, 0x10});
+  EXPECT_EQ(tinted.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(PixelAt(tinted.raster, 3, 1), 0x102030u);
+  EXPECT_EQ(PixelAt(tinted.raster, 0, 1), 0xFFFFFFu);
+  im.palette = {0x0000FF, 0xFF0000};
+  const TLoaded coloured = Load(MakeIcon(1, {im}), false);
+  EXPECT_EQ(coloured.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(PixelAt(coloured.raster, 0, 1), 0xFF0000u);
+  EXPECT_EQ(PixelAt(coloured.raster, 1, 1), 0x0000FFu);
 }
 
 TEST(IconReader, SizesAndDepthFromTheHeaderWhenTheEntryDisagrees) {

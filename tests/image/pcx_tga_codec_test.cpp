@@ -63,6 +63,17 @@ TEST(PcxReader, PlanesRunsAndDpi) {
   EXPECT_EQ(read.reports, (std::vector<int>{0, 50}));  // before each row
 }
 
+TEST(PcxReader, RunCrossingAScanLineGoesOnInTheNextRow) {
+  // 3 planes of 2 bytes (1 pixel and a pad byte), 2 rows: a run of 8 fills
+  // row 0 (6 bytes) and the first 2 bytes of row 1, whose green and blue
+  // planes follow.
+  const TBytes file = PcxHeader(3, 8, 1, 2, 1, 2) + TBytes{0xC8, 0x11, 0x22, 0x22, 0x33, 0x33};
+  const auto read = ReadWithCodec(ReadPcx, file);
+  EXPECT_FALSE(read.aborting);
+  EXPECT_EQ(PixelAt(read.raster, 0, 0), 0x111111u);
+  EXPECT_EQ(PixelAt(read.raster, 0, 1), 0x112233u);
+}
+
 TEST(PcxReader, FourPlanesOddNibblesAndBadInput) {
   // 4 planes of 1 bit: pixel 0 has planes 0 and 2 set -> index 5.
   const auto planes = ReadWithCodec(ReadPcx, PcxHeader(4, 1, 2, 1, 0, 2) + TBytes{0x80, 0, 0, 0, 0x80, 0, 0x40, 0});
@@ -231,6 +242,22 @@ TEST(TgaReader, PacketsAcrossRowsMapsAndBadInput) {
   EXPECT_DOUBLE_EQ(plain.params.TGA_Gamma, 2.2);
 }
 
+TEST(TgaReader, OneBitWithAColourMapKeepsItsColours) {
+  // 3 x 1, bits 1 0 1, top-down; a map of (blue, green, red) entries.
+  const auto read = [](const TBytes& map) {
+    return ReadWithCodec(ReadTga, TgaHeader(1, 1, 3, 1, 0x20, 1, 0, 2, 24) + map + TBytes{0xA0});
+  };
+  const auto coloured = read({0xFF, 0, 0, 0, 0, 0xFF});  // blue, red
+  EXPECT_FALSE(coloured.aborting);
+  EXPECT_EQ(coloured.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(PixelAt(coloured.raster, 0, 0), 0xFF0000u);
+  EXPECT_EQ(PixelAt(coloured.raster, 1, 0), 0x0000FFu);
+  const auto inverted = read({0xFF, 0xFF, 0xFF, 0, 0, 0});  // white, black: 1-bit, bits flipped
+  EXPECT_EQ(inverted.raster.PixelFormat(), TPixelFormat::pf1bit);
+  EXPECT_EQ(PixelAt(inverted.raster, 0, 0), 0u);
+  EXPECT_EQ(PixelAt(inverted.raster, 1, 0), 0xFFFFFFu);
+}
+
 TEST(TgaWriter, ExtensionAreaAndFooterRoundTrip) {
   TBitmap raster = MakeRaster(3, 2, [](int x, int y) { return 0x102030u * static_cast<std::uint32_t>(x + y); });
   TIOParamsVals params;
@@ -263,12 +290,13 @@ TEST(TgaWriter, ExtensionAreaAndFooterRoundTrip) {
   EXPECT_TRUE(testing_util::RgbTopDown(read.raster) == testing_util::RgbTopDown(raster));
 }
 
-TEST(TgaDetection, AnymapHeadersAreNeverTga) {
-  for (const char kind : {'1', '6'}) {
+TEST(TgaDetection, AnymapHeadersP2ToP6AreNeverTga) {
+  for (const char kind : {'1', '2', '6'}) {
     TBytes anymap(40, '0');
     anymap[0] = 'P', anymap[1] = static_cast<std::uint8_t>(kind), anymap[2] = '\n', anymap[16] = 24;
     TMemoryStream stream(anymap);
-    EXPECT_EQ(FindStreamFormat(stream), ioUnknown) << kind;
+    // Only P2..P6 open an anymap; "P1" + line feed is a TGA header like any other.
+    EXPECT_EQ(FindStreamFormat(stream), kind == '1' ? ioTGA : ioUnknown) << kind;
   }
 }
 

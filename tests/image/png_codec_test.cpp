@@ -3,7 +3,10 @@
 // data, progress and stream errors.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "image/bitmap.h"
@@ -13,6 +16,7 @@
 #include "image/image_io.h"
 #include "image/io_params.h"
 #include "image/screen_dpi.h"
+#include "tests/image/sha256.h"
 #include "tests/image/test_files.h"
 #include "toolkit/stream.h"
 
@@ -161,14 +165,71 @@ TEST(PngRead, FileBackgroundWinsAndBecomesTheParameter) {
   EXPECT_FALSE(palette.params.PNG_Background == (TIERGB{50, 100, 200}));
 }
 
-TEST(PngRead, OneBitPaletteGivesABinaryRasterAndItsColourMap) {
-  const TRead r = ReadSuite("basn3p01.png");
+// One chunk: length, type, data, CRC over type and data.
+TBytes Chunk(const std::string& type, const TBytes& data) {
+  TBytes body(type.begin(), type.end());
+  body.insert(body.end(), data.begin(), data.end());
+  const auto n = static_cast<std::uint32_t>(data.size());
+  TBytes out{static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
+             static_cast<std::uint8_t>(n)};
+  out.insert(out.end(), body.begin(), body.end());
+  const auto crc = static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size())));
+  for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(crc >> shift));
+  return out;
+}
+
+// A 1 x 1 1-bit palette file whose pixel is index 0 of (red, blue).
+TBytes RedDot() {
+  const TBytes raw{0, 0x00};  // filter byte, one row of one bit
+  TBytes packed(64);
+  uLongf size = packed.size();
+  compress(packed.data(), &size, raw.data(), raw.size());
+  packed.resize(size);
+  TBytes file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  for (const TBytes& chunk : {Chunk("IHDR", {0, 0, 0, 1, 0, 0, 0, 1, 1, 3, 0, 0, 0}),
+                              Chunk("PLTE", {255, 0, 0, 0, 0, 255}), Chunk("IDAT", packed), Chunk("IEND", {})})
+    file.insert(file.end(), chunk.begin(), chunk.end());
+  return file;
+}
+
+TEST(PngRead, OneBitPaletteKeepsItsColoursAndBlackAndWhiteStaysOneBit) {
+  const TRead red = Read(RedDot());
+  ASSERT_FALSE(red.aborting);
+  EXPECT_EQ(red.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(PixelAt(red.raster, 0, 0), 0xFF0000u);
+  EXPECT_EQ(red.params.BitsPerSample, 8);  // a 24-bit picture now
+  EXPECT_EQ(red.params.SamplesPerPixel, 3);
+
+  const TRead r = ReadSuite("basn3p01.png");  // palette ee ff 22, 22 66 88
   ASSERT_FALSE(r.aborting);
-  EXPECT_EQ(r.raster.PixelFormat(), TPixelFormat::pf1bit);
-  EXPECT_EQ(r.params.BitsPerSample, 1);
-  EXPECT_EQ(r.params.SamplesPerPixel, 1);
+  EXPECT_EQ(r.raster.PixelFormat(), TPixelFormat::pf24bit);
   ASSERT_EQ(r.params.ColorMapCount(), 2);
-  EXPECT_EQ(r.params.ColorMap[0], (TIERGB{0x22, 0xff, 0xee}));  // palette: ee ff 22
+  EXPECT_EQ(r.params.ColorMap[0], (TIERGB{0x22, 0xff, 0xee}));
+  EXPECT_EQ(testing_util::Sha256Hex(testing_util::RgbTopDown(r.raster)),
+            "1cb2542b3bebf10172e0c9498dfeaa5460a8885fecd1482c5044fa6bbc026190");  // the reference decode
+
+  const TRead grey = ReadSuite("basn0g01.png");
+  EXPECT_EQ(grey.raster.PixelFormat(), TPixelFormat::pf1bit);
+  EXPECT_EQ(testing_util::Sha256Hex(testing_util::RgbTopDown(grey.raster)),
+            "fc4d2ed3385658f4b1bedea797f74e92058ab3163c8a09b3500d1d7e0fbd00ac");
+}
+
+// The wallpaper's path: load, then write a bitmap file by the parameters
+// the load left. The red dot stays red.
+TEST(PngRead, OneBitRedDotMakesARedBitmapFile) {
+  const std::string png = testing_util::ScratchPath("red-dot.png");
+  const std::string bmp = testing_util::ScratchPath("red-dot.bmp");
+  testing_util::WriteBytes(png, RedDot());
+  TBitmap raster;
+  TImageIO io;
+  io.AttachedBitmap(&raster);
+  io.LoadFromFile(png);
+  ASSERT_FALSE(io.Aborting);
+  io.SaveToFileBMP(bmp);
+  TBitmap back;
+  io.AttachedBitmap(&back);
+  io.LoadFromFile(bmp);
+  EXPECT_EQ(PixelAt(back, 0, 0), 0xFF0000u);
 }
 
 TEST(PngRead, ParamsOnlyReadsTheHeader) {

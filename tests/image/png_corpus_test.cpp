@@ -3,9 +3,8 @@
 // SHA-256 of 8-bit RGB, top row first, alpha over black as
 // (c * a + 127) / 255, gamma ignored).
 // Every file matches, or differs for the reasons the reader states, each
-// confirmed by undoing it: chunks that change compositing are removed, a
-// 1-bit raster is seen through its colour map, 16-bit samples are compared
-// with the library's full-depth decode.
+// confirmed by undoing it: chunks that change compositing are removed and
+// 16-bit samples are compared with the library's full-depth decode.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <zlib.h>
@@ -104,21 +103,6 @@ TDecoded LoadBytes(const TBytes& bytes) {
 
 std::string Hash(const TBytes& rgb) { return testing_util::Sha256Hex(rgb); }
 
-// A 1-bit raster through its colour map, alpha from the tRNS chunk
-// composited over black.
-TBytes ThroughColourMap(const TDecoded& d, const std::vector<TChunk>& chunks) {
-  const TChunk* trns = Find(chunks, "tRNS");
-  TBytes rgb;
-  for (int y = 0; y < d.raster.Height(); ++y)
-    for (int x = 0; x < d.raster.Width(); ++x) {
-      const unsigned bit = (d.raster.ScanLine(y)[x / 8] >> (7 - x % 8)) & 1u;
-      const TIERGB c = bit < d.params.ColorMap.size() ? d.params.ColorMap[bit] : TIERGB{};
-      const unsigned a = trns && bit < trns->data.size() ? trns->data[bit] : 255;
-      for (const unsigned v : {c.r, c.g, c.b}) rgb.push_back(static_cast<std::uint8_t>((v * a + 127) / 255));
-    }
-  return rgb;
-}
-
 struct TMemoryInput {
   const TBytes* bytes;
   std::size_t at = 0;
@@ -193,7 +177,7 @@ bool Explained(const TRow& row, std::string& reasons) {
   const int depth = header->data[8];
   const int colourType = header->data[9];
   const bool transparency = (colourType & 4) != 0 || Find(chunks, "tRNS");
-  if (transparency && depth > 1) {
+  if (transparency) {
     if (Find(chunks, "bKGD")) reasons += " [composited over the file's background colour]";
     const TChunk* gamma = Find(chunks, "gAMA");
     const bool linearFile = gamma && gamma->data.size() == 4 && BigEndian32(gamma->data.data()) == 100000;
@@ -204,10 +188,6 @@ bool Explained(const TRow& row, std::string& reasons) {
   const TBytes bytes = Assemble(chunks);
   const TDecoded d = LoadBytes(bytes);
   if (d.aborting) return false;
-  if (depth == 1 && colourType == 3) {
-    reasons += " [1-bit palette file: a 1-bit raster with the palette as colour map]";
-    return d.raster.PixelFormat() == TPixelFormat::pf1bit && Hash(ThroughColourMap(d, chunks)) == row.sha;
-  }
   if (depth == 16) {
     reasons += " [16-bit samples cut to their high byte, not rounded]";
     TWide wide;

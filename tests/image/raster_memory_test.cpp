@@ -2,9 +2,11 @@
 // toolkit's "Out of memory" error, and every raster involved as it was.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "image/bitmap.h"
+#include "image/file_formats.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/pixel_buffer.h"
@@ -70,6 +72,26 @@ TEST(RasterMemory, RefusedRasterKeepsTheOldOneAndSaysOutOfMemory) {
     EXPECT_EQ(ErrorOf([&] { io.LoadFromFile(path); }), "Out of memory");
   }
   EXPECT_EQ(FirstDifference(raster, original), "");
+}
+
+// A reader whose own scratch is refused (the runtime's bad_alloc) says
+// "Out of memory" too, by file and by stream, not the runtime's text.
+TEST(RasterMemory, RefusedReaderScratchSaysOutOfMemory) {
+  TIEFileFormatInfo greedy;
+  greedy.FileType = 92;
+  greedy.Extensions = "GREEDY";
+  greedy.ReadFunction = [](TStream&, TBitmap&, TIOParamsVals&, bool, TProgressRec&) { throw std::bad_alloc(); };
+  greedy.TestFunction = [](TStream&) { return true; };
+  FileFormats().Add(greedy);
+  const std::string path = testing_util::ScratchPath("scratch.greedy");
+  testing_util::WriteBytes(path, {1, 2, 3});
+  TBitmap raster;
+  TImageIO io;
+  io.AttachedBitmap(&raster);
+  EXPECT_EQ(ErrorOf([&] { io.LoadFromFile(path); }), "Out of memory");
+  TMemoryStream stream(std::vector<std::uint8_t>{1, 2, 3});
+  EXPECT_EQ(ErrorOf([&] { io.LoadFromStream(stream); }), "Out of memory");
+  FileFormats().Remove(92);
 }
 
 // Every allocation of a resample (the undo copy, scratch planes, the new

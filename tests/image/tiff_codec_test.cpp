@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/codecs/ccitt_fax.h"
 #include "image/codecs/tiff_lzw.h"
 #include "image/codecs/tiff_reader.h"
 #include "image/codecs/tiff_writer.h"
@@ -140,13 +141,12 @@ TEST(TiffReader, BilevelPolarityAndCompressedRows) {
   EXPECT_EQ(white0.raster.ScanLine(0)[0], 0xF0);
   const auto black0 = testing_util::ReadWithCodec(ReadTiff, MakeTiff({TiffPage(8, 1, 1, 1, 1, {0x0F})}));
   EXPECT_EQ(black0.raster.ScanLine(0)[0], 0x0F);
-  // Two-entry palettes by brightness (red, green, blue per index): white then
-  // black inverts, black then white copies, two whites give a white row; the
-  // bits past 10 pixels stay clear.
+  // Two-entry palettes (red, green, blue per index): white then black
+  // inverts, black then white copies, the bits past 10 pixels stay clear;
+  // any other pair keeps its colours at 24 bits.
   const std::pair<std::vector<std::uint32_t>, TBytes> maps[] = {
       {{0xFFFF, 0, 0xFFFF, 0, 0xFFFF, 0}, {0xF0, 0x00}},
       {{0, 0xFFFF, 0, 0xFFFF, 0, 0xFFFF}, {0x0F, 0xC0}},
-      {{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}, {0xFF, 0xC0}},
   };
   for (const auto& [map, want] : maps) {
     auto page = TiffPage(10, 1, 1, 1, 3, {0x0F, 0xFF});
@@ -155,6 +155,12 @@ TEST(TiffReader, BilevelPolarityAndCompressedRows) {
     ASSERT_EQ(read.raster.PixelFormat(), TPixelFormat::pf1bit);
     EXPECT_EQ(TBytes(read.raster.ScanLine(0), read.raster.ScanLine(0) + 2), want) << map[0];
   }
+  auto coloured = TiffPage(10, 1, 1, 1, 3, {0x0F, 0xFF});
+  coloured.tags.push_back({320, 3, {0, 0xFFFF, 0, 0, 0xFFFF, 0}, {}});  // red, blue
+  const auto keptColours = testing_util::ReadWithCodec(ReadTiff, MakeTiff({coloured}));
+  ASSERT_EQ(keptColours.raster.PixelFormat(), TPixelFormat::pf24bit);
+  EXPECT_EQ(PixelAt(keptColours.raster, 0, 0), 0x0000FFu);
+  EXPECT_EQ(PixelAt(keptColours.raster, 4, 0), 0xFF0000u);
   // PackBits: a repeat run reaching into the next row and a -128 no-op.
   const auto packed = testing_util::ReadWithCodec(
       ReadTiff, MakeTiff({TiffPage(3, 2, 8, 1, 1, {0xFC, 7, 0x80, 0x00, 9}, 32773)}));
@@ -241,6 +247,61 @@ TEST(TiffReader, RefusedAndDamagedInput) {
                                                      WithoutLzw());
   EXPECT_TRUE(noDecoder.aborting);
   EXPECT_TRUE(noDecoder.raster.Empty());
+}
+
+TEST(TiffReader, FaxCodingAtAnyDepthButOneBitIsRefused) {
+  // Two rows of 8 pixels, T.6 coded: good data, but the page says CMYK.
+  const TBytes rows{0xF0, 0x0F};
+  const TBytes fax = EncodeFaxRows(TFaxParams{TFaxScheme::T6, 0, 8}, rows.data(), 1, 2);
+  ASSERT_FALSE(testing_util::ReadWithCodec(ReadTiff, MakeTiff({TiffPage(8, 2, 1, 1, 0, fax, 4)})).aborting);
+  // 65535 x 5000 CMYK with 1,000 bytes of fax data: scratch sized by the
+  // claimed depth took over 1.2 GB.
+  const TTiffPageSpec cmyk[] = {TiffPage(8, 2, 8, 4, 5, fax, 4), TiffPage(65535, 5000, 8, 4, 5, TBytes(1000, 0), 4),
+                                TiffPage(8, 2, 4, 1, 1, fax, 3)};
+  for (const TTiffPageSpec& page : cmyk) {
+    const auto read = testing_util::ReadWithCodec(ReadTiff, MakeTiff({page}));
+    EXPECT_TRUE(read.aborting) << page.tags[0].values[0];
+    EXPECT_TRUE(read.raster.Empty()) << page.tags[0].values[0];
+  }
+}
+
+// Counts the bytes the reader takes from the file.
+class TCountingStream final : public TMemoryStream {
+ public:
+  using TMemoryStream::TMemoryStream;
+  std::size_t Read(void* buffer, std::size_t count) override {
+    const std::size_t n = TMemoryStream::Read(buffer, count);
+    read_ += n;
+    return n;
+  }
+  std::size_t BytesRead() const { return read_; }
+
+ private:
+  std::size_t read_ = 0;
+};
+
+TEST(TiffReader, StripsAreReadOnlyAsFarAsTheirRowsGo) {
+  // 64 one-row strips of 4 grey bytes, each claiming the whole file from
+  // offset 0 (and the first a PackBits page's too): reading them in full
+  // would take the file 64 times.
+  for (const int compression : {1, 32773}) {
+    auto page = TiffPage(4, 64, 8, 1, 1, TBytes(4, 0), compression);
+    SetTag(page, {273, 4, std::vector<std::uint32_t>(64, 0), {}});
+    SetTag(page, {278, 4, {1}, {}});
+    SetTag(page, {279, 4, std::vector<std::uint32_t>(64, 0), {}});
+    const auto size = static_cast<std::uint32_t>(MakeTiff({page}).size());
+    SetTag(page, {279, 4, std::vector<std::uint32_t>(64, size), {}});
+    TCountingStream stream(MakeTiff({page}));
+    TBitmap raster;
+    TIOParamsVals params;
+    bool aborting = false;
+    TProgressRec progress{nullptr, nullptr, 0.0, &aborting};
+    ReadTiffStream(stream, raster, params, progress, false);
+    EXPECT_EQ(raster.Height(), 64) << compression;
+    // The directory and its values once, then a row's worth (PackBits: at
+    // most twice that) per strip.
+    EXPECT_LT(stream.BytesRead(), 2 * std::size_t{size} + 64 * 8) << compression;
+  }
 }
 
 // ---- writer ----------------------------------------------------------------

@@ -99,7 +99,7 @@ bool AllZero(const TBytes& rgb) {
 // The rules, in the order they are tried.
 enum class TRule {
   kNone, kBigTiff, kTiles, kTooLarge, kUnequalBits, kCompression, kOldLzw, kStripBeyondEnd, kFillOrder, kOrientation,
-  kNoConversion, kPaletteBilevel, kAlpha, kSixteenBits, kPredictorNotLzw8, kLab, kPeersDisagree,
+  kNoConversion, kAlpha, kSixteenBits, kPredictorNotLzw8, kLab, kPeersDisagree,
 };
 
 TRule RuleFor(const TFacts& f, const TManifestRow& row) {
@@ -117,7 +117,6 @@ TRule RuleFor(const TFacts& f, const TManifestRow& row) {
   const TTiffRowKind kind = TiffRowKindOf(static_cast<int>(f.photometric), static_cast<int>(f.samples),
                                           static_cast<int>(f.bits), planar);
   if (kind == TTiffRowKind::kNone) return TRule::kNoConversion;
-  if (kind == TTiffRowKind::kPaletteBilevel) return TRule::kPaletteBilevel;
   if (f.predictor == 2 && (f.compression != 5 || f.bits != 8)) return TRule::kPredictorNotLzw8;
   if (row.xcheck == "failed") return TRule::kPeersDisagree;
   if (kind == TTiffRowKind::kGrey16) return TRule::kSixteenBits;
@@ -139,7 +138,6 @@ const char* Describe(TRule rule) {
     case TRule::kFillOrder: return "fill order 2 does not change decoding";
     case TRule::kOrientation: return "orientation does not change decoding";
     case TRule::kNoConversion: return "no conversion for this photometric/samples/depth: raster left unwritten";
-    case TRule::kPaletteBilevel: return "1-bit palette page: black or white by the entries' brightness";
     case TRule::kAlpha: return "fourth sample ignored, colours kept as stored";
     case TRule::kSixteenBits: return "16-bit grey shifted right by 8 (peers round v / 257)";
     case TRule::kPredictorNotLzw8: return "predictor undone only for 8-bit LZW data";
@@ -164,7 +162,6 @@ bool Confirmed(TRule rule, const std::string& path, const TDecoded& d, const TBy
     case TRule::kOldLzw:
     case TRule::kStripBeyondEnd: return d.aborting;
     case TRule::kNoConversion: return !d.aborting && AllZero(rgb);
-    case TRule::kPaletteBilevel: return !d.aborting && d.raster.PixelFormat() == TPixelFormat::pf1bit;
     case TRule::kAlpha: {
       TBytes alpha;
       peerRan = PeerDecode(path, "-alpha extract -depth 8 gray:-", alpha);
