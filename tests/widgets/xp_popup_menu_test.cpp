@@ -7,6 +7,7 @@
 
 #include "tests/widgets/dib_surface.h"
 #include "tests/widgets/test_application.h"
+#include "widgets/menu_letters.h"
 #include "widgets/menu_painting.h"
 #include "widgets/xp_popup_menu.h"
 
@@ -185,7 +186,8 @@ TEST_F(XPPopupMenuTest, SeparatorCheckAndDisabledText) {
   EXPECT_EQ(surface.Pixel(21, 39), 0xFFFFFFu);  // first stroke starts at (c.left + 1, c.top + 5)
 }
 
-// Inside the menu's modal loop the keys walk the menu as a user would.
+// Inside the menu's modal loop the keys walk the menu as a user would:
+// virtual keys as key presses, letters as the characters they type.
 void PlayKeys(const std::vector<WPARAM>& keys) {
   static std::vector<WPARAM> pending;
   pending = keys;
@@ -193,7 +195,10 @@ void PlayKeys(const std::vector<WPARAM>& keys) {
     KillTimer(nullptr, id);
     HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup) return EndMenu(), void();
-    for (WPARAM key : pending) PostMessageW(popup, WM_KEYDOWN, key, 0);
+    for (WPARAM key : pending) {
+      const bool letter = (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
+      PostMessageW(popup, letter ? WM_CHAR : WM_KEYDOWN, key, 0);
+    }
   });
 }
 
@@ -223,6 +228,31 @@ TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
   EXPECT_EQ(deeper, 1);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(menu.MeasuredHeight(), height);
+}
+
+// The captions' letters: one item with the letter runs at once, in either
+// case; several share it and each press selects the next, wrapping round.
+TEST_F(XPPopupMenuTest, LettersRunTheirItemAndCycleThroughShared) {
+  std::vector<std::wstring> ran;
+  auto add = [&](const wchar_t* caption) {
+    return &menu.Items.Add(caption, -1, [&ran, caption](void*) { ran.push_back(caption); });
+  };
+  add(L"&Next WallPaper Image");
+  menu.Items.Add(L"-");
+  add(L"&Load");
+  add(L"Save && &Leave");
+  add(L"&Lock")->Enabled = false;
+  add(L"&Exit Skyloom");
+  for (const auto& keys : std::vector<std::vector<WPARAM>>{
+           {'e'}, {'N'}, {'l', VK_RETURN}, {'l', 'l', VK_RETURN}, {'L', 'l', 'l', VK_RETURN}, {'x', VK_ESCAPE}}) {
+    PlayKeys(keys);
+    menu.Popup(100, 100);
+    DispatchPending();
+  }
+  EXPECT_EQ(ran, (std::vector<std::wstring>{L"&Exit Skyloom", L"&Next WallPaper Image", L"&Load",
+                                             L"Save && &Leave", L"&Load"}));
+  EXPECT_EQ(AcceleratorOf(L"Save && &Leave"), L'L');
+  EXPECT_EQ(AcceleratorOf(L"a && b"), 0);
 }
 
 }  // namespace
