@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/widgets/dib_surface.h"
@@ -230,29 +232,44 @@ TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
   EXPECT_EQ(menu.MeasuredHeight(), height);
 }
 
-// The captions' letters: one item with the letter runs at once, in either
-// case; several share it and each press selects the next, wrapping round.
-TEST_F(XPPopupMenuTest, LettersRunTheirItemAndCycleThroughShared) {
+// The captions' letters, typed into the open menu: an item with its own
+// letter runs at once, in either case; a disabled one does not.
+TEST_F(XPPopupMenuTest, TypedLettersRunTheirItems) {
   std::vector<std::wstring> ran;
   auto add = [&](const wchar_t* caption) {
     return &menu.Items.Add(caption, -1, [&ran, caption](void*) { ran.push_back(caption); });
   };
   add(L"&Next WallPaper Image");
   menu.Items.Add(L"-");
-  add(L"&Load");
   add(L"Save && &Leave");
-  add(L"&Lock")->Enabled = false;
+  add(L"Loc&k")->Enabled = false;
   add(L"&Exit Skyloom");
-  for (const auto& keys : std::vector<std::vector<WPARAM>>{
-           {'e'}, {'N'}, {'l', VK_RETURN}, {'l', 'l', VK_RETURN}, {'L', 'l', 'l', VK_RETURN}, {'x', VK_ESCAPE}}) {
+  for (const auto& keys : std::vector<std::vector<WPARAM>>{{'e'}, {'N'}, {'l'}, {'k', VK_ESCAPE}, {'x', VK_ESCAPE}}) {
     PlayKeys(keys);
     menu.Popup(100, 100);
     DispatchPending();
   }
-  EXPECT_EQ(ran, (std::vector<std::wstring>{L"&Exit Skyloom", L"&Next WallPaper Image", L"&Load",
-                                             L"Save && &Leave", L"&Load"}));
+  EXPECT_EQ(ran, (std::vector<std::wstring>{L"&Exit Skyloom", L"&Next WallPaper Image", L"Save && &Leave"}));
+}
+
+// Several items share a letter: each press selects the next of them after
+// the highlighted item, wrapping round, and none runs.
+TEST(MenuLetters, SharedLettersCycleAndAmpersandsAreRead) {
+  const std::vector<std::wstring> captions{L"&Load", L"", L"Save && &Leave", L"&Next", L"&list"};
+  using Action = TLetterChoice::Action;
+  auto choose = [&](wchar_t key, int highlighted) {
+    const TLetterChoice c = ChooseByLetter(captions, key, highlighted);
+    return std::pair{c.action, c.index};
+  };
+  EXPECT_EQ(choose(L'l', -1), std::pair(Action::Select, 0));
+  EXPECT_EQ(choose(L'L', 0), std::pair(Action::Select, 2));
+  EXPECT_EQ(choose(L'l', 3), std::pair(Action::Select, 4));
+  EXPECT_EQ(choose(L'l', 4), std::pair(Action::Select, 0));
+  EXPECT_EQ(choose(L'n', 0), std::pair(Action::Run, 3));
+  EXPECT_EQ(choose(L'q', 0).first, Action::None);
   EXPECT_EQ(AcceleratorOf(L"Save && &Leave"), L'L');
   EXPECT_EQ(AcceleratorOf(L"a && b"), 0);
+  EXPECT_EQ(AcceleratorOf(L"end&"), 0);
 }
 
 }  // namespace

@@ -205,6 +205,9 @@ TEST(StartUp, AnErrorWhileTheWindowIsMadeIsShownAndTheProgramLeaves) {
 TEST(SingleInstance, AHandOverThatFailsIsSaid) {
   ASSERT_EQ(FindWindowW(L"TMainForm", L"Skyloom"), nullptr) << "another Skyloom is running";
   HeldName name;  // a first start that never shows its window
+  // Keeps the name in existence after its holder ends, however late the
+  // second start comes to look it up.
+  UniqueHandle known(CreateMutexW(nullptr, FALSE, L"Local\\Skyloom.SingleInstance"));
   Process second = Start(L"/checkall /next");
   Sleep(300);
   name.End();
