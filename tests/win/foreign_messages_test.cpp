@@ -65,6 +65,7 @@ TEST_F(FormTest, ForgedMessagesWithGarbageDoNothing) {
   PostMessageW(utility, WM_APP + 1, 0x5678, 0x1234);
   PostMessageW(utility, WM_APP + 1, 0, -1);
   PostMessageW(form->Handle(), WM_APP, 0x5678, 0x1234);
+  PostMessageW(form->Handle(), WM_TIMER, 1, 0x1234);  // a timer callback this program never set
   TestApplication().ProcessMessages();
   EXPECT_EQ(SendMessageW(form->XPPopupMenu1->MessageWindow(), WM_MENUCHAR, 'n', 0x1234), 0);
 
