@@ -120,7 +120,8 @@ TApplication::SyncCall* TApplication::TakeWaitingCall() {
 }
 
 void TApplication::ReportQueueFailure(DWORD code) {
-  ShowException(EError(FormatMessage1("Cannot read the message queue (system error %d)", static_cast<long long>(code))));
+  const auto number = static_cast<long long>(code);
+  ShowException(EError(FormatMessage1("Cannot read the message queue (system error %d)", number)));
 }
 
 void TApplication::ShowException(const std::exception& error) {

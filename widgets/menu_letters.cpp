@@ -10,7 +10,8 @@ namespace {
 wchar_t Upper(wchar_t c) {
   // The one-character form of the system's case mapping: the character in
   // the low word of the pointer argument.
-  return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  const auto upper = CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)));
+  return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(upper));
 }
 
 }  // namespace
