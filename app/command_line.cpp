@@ -42,11 +42,21 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       const auto found = switches.find(lower.substr(1));
       if (found == switches.end()) throw EError(FormatMessage1("Unknown switch %s", argument));
       line.commands.push_back(found->second);
+      if (found->second == TCommand::Exit) break;  // the program ends here: nothing after it runs
     } else {
       throw EError(FormatMessage1("%s is not a gallery file (*.Gal or *.vgl)", argument));
     }
   }
   return line;
+}
+
+std::vector<std::wstring> SplitHandedOverArguments(std::wstring_view payload) {
+  std::vector<std::wstring> arguments;
+  std::size_t start = 0;
+  for (std::size_t end; (end = payload.find(L'\0', start)) != std::wstring_view::npos; start = end + 1)
+    arguments.emplace_back(payload.substr(start, end - start));
+  if (start < payload.size()) arguments.emplace_back(payload.substr(start));  // the last one, unended
+  return arguments;
 }
 
 }  // namespace skyloom

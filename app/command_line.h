@@ -3,11 +3,13 @@
 //             [/stop] [/show] [/hide] [/exit]
 // A list file is loaded into its playlist; the switches run the commands of
 // the same names, in the order given. Switches may start with "/" or "-"
-// and are compared without regard to case. Loaded entries come unchecked,
+// and are compared without regard to case. "/exit" ends the line: what
+// follows it is neither loaded nor run. Loaded entries come unchecked,
 // so /checkall checks every entry of the image list, or of the video list
 // when the list file given last before it is a *.vgl: "best.Gal /checkall
 // /start" rotates unattended.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace skyloom {
@@ -28,5 +30,9 @@ struct TCommandLine {
 // Raises EError naming the first argument it does not understand; nothing of
 // such a command line is run.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The arguments a second start hands over: each ended by a NUL, the last
+// one also when the data ends without it.
+std::vector<std::wstring> SplitHandedOverArguments(std::wstring_view payload);
 
 }  // namespace skyloom

@@ -14,7 +14,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace skyloom;
   const auto arguments = ProcessArguments();
   TSingleInstance instance(L"Local\\Skyloom.SingleInstance");
-  if (!instance.IsFirst()) return HandOverCommandLine(arguments) ? 0 : 1;
+  if (!instance.IsFirst()) {
+    if (HandOverCommandLine(arguments, instance)) return 0;
+    MessageBoxW(nullptr, HandOverFailureText(arguments).c_str(), L"Skyloom", MB_OK | MB_ICONERROR);
+    return 1;
+  }
 
   TApplication application;
   application.Title = L"Skyloom";

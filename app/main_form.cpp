@@ -189,16 +189,10 @@ void TMainForm::FormDestroy() {
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COPYDATA:
-      OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-      return TRUE;
-    case WM_APP: {
-      // A handed-over command line, run after the sender has been released.
-      if (pendingCommandLines_.empty()) return 0;
-      auto arguments = std::move(pendingCommandLines_.front());
-      pendingCommandLines_.erase(pendingCommandLines_.begin());
-      RunCommandLine(arguments);
+      return lParam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_APP:
+      RunHandedOverCommandLine();
       return 0;
-    }
     case WM_SIZE:
       if (StatusBar1) StatusBar1->AlignToBottom();
       return TForm::WindowProc(message, wParam, lParam);

@@ -174,7 +174,8 @@ class TMainForm : public TForm {
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);
   static void LoadList(const std::wstring& path, TCheckListBox& list);
   void RunCommand(TCommand command);
-  void OnCopyData(const COPYDATASTRUCT& data);
+  bool OnCopyData(const COPYDATASTRUCT& data);
+  void RunHandedOverCommandLine();
 
   void ShowForm();
 

@@ -65,20 +65,23 @@ void TMainForm::RunCommand(TCommand command) {
 
 // The arguments arrive as wide strings, each ended by a NUL. They run from
 // the queue, so that the sending process is released at once even when a
-// command shows the error box.
-void TMainForm::OnCopyData(const COPYDATASTRUCT& data) {
-  if (data.dwData != kCommandLineData || !data.lpData) return;
-  const auto* text = static_cast<const wchar_t*>(data.lpData);
-  const std::size_t length = data.cbData / sizeof(wchar_t);
-  std::vector<std::wstring> arguments;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] != L'\0') continue;
-    arguments.emplace_back(text + start, text + i);
-    start = i + 1;
-  }
-  pendingCommandLines_.push_back(std::move(arguments));
+// command shows the error box. Data with another tag is not ours.
+bool TMainForm::OnCopyData(const COPYDATASTRUCT& data) {
+  if (data.dwData != kCommandLineData || (data.cbData != 0 && !data.lpData)) return false;
+  const std::wstring_view payload(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+  pendingCommandLines_.push_back(SplitHandedOverArguments(payload));
   PostMessageW(Handle(), WM_APP, 0, 0);
+  return true;
+}
+
+// The message carries nothing: a forged one runs at most what is queued.
+// A second start without arguments asks for the window.
+void TMainForm::RunHandedOverCommandLine() {
+  if (pendingCommandLines_.empty()) return;
+  const auto arguments = std::move(pendingCommandLines_.front());
+  pendingCommandLines_.erase(pendingCommandLines_.begin());
+  if (arguments.empty()) return ShowForm();
+  RunCommandLine(arguments);
 }
 
 }  // namespace skyloom

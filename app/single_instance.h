@@ -12,6 +12,9 @@ class TSingleInstance {
  public:
   explicit TSingleInstance(const wchar_t* name);
   bool IsFirst() const { return first_; }
+  // For a second start: whether the first still runs. The first holds the
+  // name until its process ends.
+  bool FirstRuns() const;
 
  private:
   UniqueHandle mutex_;
@@ -19,9 +22,18 @@ class TSingleInstance {
 };
 
 // Sends the arguments (relative list paths made absolute first) to the
-// running main window, waiting a few seconds for it to appear. Answers
-// whether it was delivered.
-bool HandOverCommandLine(const std::vector<std::wstring>& arguments);
+// running main window. It waits as long as the first instance runs: while
+// its window is being made and while it is busy (a long list loading).
+// Answers whether the window took them.
+bool HandOverCommandLine(const std::vector<std::wstring>& arguments, const TSingleInstance& instance);
+
+// What a second start says when its arguments could not be handed over.
+std::wstring HandOverFailureText(const std::vector<std::wstring>& arguments);
+
+// An argument as handed over: a switch as it is, a path made absolute, but a
+// device name ("CON.Gal") as given, so that the running instance refuses it
+// in the same words as a first start.
+std::wstring HandOverArgument(const std::wstring& argument);
 
 // The process's arguments without the program name.
 std::vector<std::wstring> ProcessArguments();

@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <condition_variable>
-#include <new>
 #include <mutex>
+#include <new>
+#include <utility>
 
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
@@ -12,6 +14,8 @@
 namespace skyloom {
 namespace {
 
+// A doorbell only: it carries nothing, so a message forged by another
+// program can at most make the loop look at its own queue of calls.
 constexpr UINT kSynchronizeMessage = WM_APP + 1;
 constexpr wchar_t kUtilityClass[] = L"TSkyloomUtility";
 TApplication* g_application = nullptr;  // the one instance, set by its constructor
@@ -20,6 +24,7 @@ TApplication* g_application = nullptr;  // the one instance, set by its construc
 
 // A call handed to the main thread; the caller waits on it until done.
 struct TApplication::SyncCall {
+  explicit SyncCall(const std::function<void()>& c) : call(&c) {}
   const std::function<void()>* call;
   std::exception_ptr error;
   std::mutex mutex;
@@ -63,9 +68,21 @@ TApplication& TApplication::Instance() { return *g_application; }
 
 int TApplication::Run() {
   RunWaitingCalls();  // from an error box shown before the loop started
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) HandleTopLevel(msg);
-  return static_cast<int>(msg.wParam);
+  MSG msg{};
+  bool reported = false;
+  for (;;) {
+    const BOOL got = MessageSource ? MessageSource(msg) : GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got > 0) {
+      HandleTopLevel(msg);
+      continue;
+    }
+    // A message the system could not hand over (Wine fails on a huge
+    // WM_COPYDATA) is lost, not the program. A failure that repeats must not
+    // spin the processor, nor fill the screen with boxes.
+    if (!std::exchange(reported, true)) ReportQueueFailure(GetLastError());
+    Sleep(10);
+  }
 }
 
 void TApplication::ProcessMessages() {
@@ -81,22 +98,30 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleTopLevel(MSG& msg) {
-  if (msg.hwnd == utility_.get() && msg.message == kSynchronizeMessage) {
-    reinterpret_cast<SyncCall*>(msg.lParam)->Run();
-  } else {
+  if (msg.hwnd != utility_.get() || msg.message != kSynchronizeMessage) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  // Calls that a modal loop inside that handler took from the queue.
+  // The doorbell's calls, and those whose doorbell a modal loop inside that
+  // handler took.
   RunWaitingCalls();
 }
 
 void TApplication::RunWaitingCalls() {
-  while (!waiting_.empty()) {
-    SyncCall* sync = waiting_.front();
-    waiting_.pop_front();
-    sync->Run();
-  }
+  while (SyncCall* sync = TakeWaitingCall()) sync->Run();
+}
+
+TApplication::SyncCall* TApplication::TakeWaitingCall() {
+  std::lock_guard lock(waitingMutex_);
+  if (waiting_.empty()) return nullptr;
+  SyncCall* sync = waiting_.front();
+  waiting_.pop_front();
+  return sync;
+}
+
+void TApplication::ReportQueueFailure(DWORD code) {
+  const auto number = static_cast<long long>(code);
+  ShowException(EError(FormatMessage1("Cannot read the message queue (system error %d)", number)));
 }
 
 void TApplication::ShowException(const std::exception& error) {
@@ -127,31 +152,36 @@ void TApplication::Synchronize(const std::function<void()>& call) {
   }
   // Posted, not sent: a sent message would be answered by any modal loop
   // or waiting send inside a handler, running the call in the middle of it.
-  SyncCall sync{&call, nullptr};
-  if (!PostMessageW(utility_.get(), kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&sync)))
+  SyncCall sync(call);
+  {
+    std::lock_guard lock(waitingMutex_);
+    waiting_.push_back(&sync);
+  }
+  if (!PostMessageW(utility_.get(), kSynchronizeMessage, 0, 0) && Withdraw(&sync))
     throw EError("Cannot hand the call to the main thread");
   std::unique_lock lock(sync.mutex);
   sync.finished.wait(lock, [&] { return sync.done; });
   if (sync.error) std::rethrow_exception(sync.error);
 }
 
-void TApplication::AnswerSynchronizeCalls() {
-  TakeQueuedCalls();
-  RunWaitingCalls();
+// False when the main thread has taken the call already (another call's
+// doorbell rang for it): then it runs, and the caller waits as usual.
+bool TApplication::Withdraw(SyncCall* sync) {
+  std::lock_guard lock(waitingMutex_);
+  const auto found = std::find(waiting_.begin(), waiting_.end(), sync);
+  if (found == waiting_.end()) return false;
+  waiting_.erase(found);
+  return true;
 }
 
-void TApplication::TakeQueuedCalls() {
-  MSG msg;
-  while (PeekMessageW(&msg, utility_.get(), kSynchronizeMessage, kSynchronizeMessage, PM_REMOVE))
-    waiting_.push_back(reinterpret_cast<SyncCall*>(msg.lParam));
-}
+void TApplication::AnswerSynchronizeCalls() { RunWaitingCalls(); }
 
-// Reached only when a loop other than the top-level one dispatches the call
-// (a modal loop inside a handler): it waits until that handler has returned.
+// Reached only when a loop other than the top-level one takes the doorbell
+// (a modal loop inside a handler): the calls wait in the queue until that
+// handler has returned.
 LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kSynchronizeMessage || !g_application) return DefWindowProcW(window, message, wParam, lParam);
-  g_application->waiting_.push_back(reinterpret_cast<SyncCall*>(lParam));
-  return 0;
+  if (message == kSynchronizeMessage) return 0;
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace skyloom

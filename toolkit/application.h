@@ -6,6 +6,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,9 @@ class TApplication {
   // box and the common file dialogs.
   std::function<void(const std::wstring& text)> ErrorReporter;
   std::function<std::optional<std::wstring>(const TFileDialog& dialog)> FileDialogRunner;
+  // Where Run takes its messages, GetMessageW's way (1 a message, 0 the
+  // end, -1 a failure); GetMessageW itself when unset.
+  std::function<BOOL(MSG& msg)> MessageSource;
 
   // Runs call on the main thread and waits for it; an exception it raises
   // is raised again in the calling thread. The call runs from the top-level
@@ -66,12 +70,17 @@ class TApplication {
   // else is dispatched.
   void HandleTopLevel(MSG& msg);
   void RunWaitingCalls();
-  void TakeQueuedCalls();
+  void ReportQueueFailure(DWORD code);
+  SyncCall* TakeWaitingCall();
+  bool Withdraw(SyncCall* sync);
 
   HWND mainWindow_ = nullptr;
   DWORD mainThread_ = 0;
   UniqueWindow utility_;
-  std::deque<SyncCall*> waiting_;  // arrived inside a handler; main thread only
+  // Calls handed over by other threads, oldest first; the posted message
+  // only wakes the loop.
+  std::mutex waitingMutex_;
+  std::deque<SyncCall*> waiting_;
 };
 
 }  // namespace skyloom

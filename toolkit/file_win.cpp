@@ -1,6 +1,8 @@
 // Windows file handles: the wide API, with the sharing modes of each mode.
 #include <windows.h>
 
+#include <string>
+
 #include "toolkit/handles.h"
 #include "toolkit/stream.h"
 #include "toolkit/text_win.h"
@@ -43,8 +45,20 @@ class WinFile final : public TFileHandle {
   UniqueHandle handle_;
 };
 
+// Reserved names ("CON", "nul.Gal", "COM1.txt" in any directory) and the
+// "\\.\" namespace name devices, not files: a read could wait on the
+// console or a port for good. The system's full path shows which is which.
+bool NamesDevice(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  std::wstring full(needed, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), needed, full.data(), nullptr));
+  return full.starts_with(L"\\\\.\\");
+}
+
 }  // namespace
 
+// Only disk files open: a device is refused as a file that cannot be opened.
 std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode) {
   DWORD access = GENERIC_READ, share = FILE_SHARE_READ | FILE_SHARE_WRITE, disposition = OPEN_EXISTING;
   if (mode == TFileMode::fmOpenReadDenyWrite) share = FILE_SHARE_READ;
@@ -53,9 +67,10 @@ std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode m
     share = FILE_SHARE_READ;
     disposition = CREATE_ALWAYS;
   }
-  UniqueHandle handle(CreateFileW(Widen(path).c_str(), access, share, nullptr, disposition,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle) return nullptr;
+  const std::wstring wide = Widen(path);
+  if (NamesDevice(wide)) return nullptr;
+  UniqueHandle handle(CreateFileW(wide.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle || GetFileType(handle.get()) != FILE_TYPE_DISK) return nullptr;
   return std::make_unique<WinFile>(std::move(handle));
 }
 

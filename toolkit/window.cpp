@@ -131,8 +131,12 @@ void TWindow::SetFont(HFONT font) { SendMessageW(Handle(), WM_SETFONT, reinterpr
 bool TControl::Reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 TControl* TControl::FromHandle(HWND handle) {
-  // Only controls adopted by this toolkit carry the marker property.
-  if (!GetPropW(handle, L"TSkyloomControl")) return nullptr;
+  // Only controls adopted by this toolkit carry the marker property, and
+  // only in this process: another program can name its own window, marked
+  // and carrying any value, in a message it sends us.
+  DWORD process = 0;
+  GetWindowThreadProcessId(handle, &process);
+  if (process != GetCurrentProcessId() || !GetPropW(handle, L"TSkyloomControl")) return nullptr;
   return reinterpret_cast<TControl*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
 }
 

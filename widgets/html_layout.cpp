@@ -227,17 +227,19 @@ class TLayoutBuilder {
   }
 
   void Anchor(const TTag& tag) {
+    // A link is open from its tag on, target or not; a closing tag without
+    // an open link changes nothing.
     if (tag.Closing()) {
+      if (link_ == 0) return;
       link_ = 0;
-      if (href_.empty()) return;
       href_.clear();
       font_.underline = false;
       font_.color = colorBeforeLink_;
       return;
     }
+    if (link_ == 0) colorBeforeLink_ = font_.color;  // a link opened inside another ends in the text's colour
     href_ = tag.Attribute("HREF");
     link_ = ++links_;
-    colorBeforeLink_ = font_.color;
     font_.underline = true;
     font_.color = options_.urlColor;
   }

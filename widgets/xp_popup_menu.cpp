@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "widgets/menu_letters.h"
 #include "widgets/menu_painting.h"
 
 namespace skyloom {
@@ -80,6 +81,8 @@ class TXPPopupMenu::TMessageWindow : public TWindow {
       case WM_COMMAND:
         if (HIWORD(wParam) == 0) return Command(LOWORD(wParam));
         break;
+      case WM_MENUCHAR:
+        return menu_.MenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     }
     return DefaultProc(message, wParam, lParam);
   }
@@ -155,6 +158,7 @@ TMenuItem* TXPPopupMenu::DefaultItem() {
 
 HMENU TXPPopupMenu::BuildMenu(const TMenuItem& parent, bool top) {
   HMENU menu = CreatePopupMenu();
+  menus_.push_back(menu);
   UINT position = 0;
   for (const auto& child : parent.Items) {
     if (!child->Visible) continue;
@@ -197,6 +201,7 @@ void TXPPopupMenu::Popup(int x, int y) {
   StartPopup();
   commands_.clear();
   topLevel_.clear();
+  menus_.clear();
   HMENU menu = BuildMenu(Items, true);
   TPMPARAMS params{};
   params.cbSize = sizeof params;
@@ -206,7 +211,33 @@ void TXPPopupMenu::Popup(int x, int y) {
   TrackPopupMenuEx(menu, TPM_VERTICAL, x, y, MessageWindow(), &params);
   PostMessageW(MessageWindow(), WM_NULL, 0, 0);
   DestroyMenu(menu);
+  menus_.clear();
   EndPopup();
+}
+
+// Owner-drawn items have no text for the system to search, so a typed
+// letter arrives here: it is looked up in the captions of the menu shown.
+LRESULT TXPPopupMenu::MenuChar(wchar_t key, HMENU menu) const {
+  if (std::find(menus_.begin(), menus_.end(), menu) == menus_.end()) return MAKELRESULT(0, MNC_IGNORE);
+  const int count = GetMenuItemCount(menu);
+  std::vector<std::wstring> captions(static_cast<std::size_t>(std::max(count, 0)));
+  int highlighted = -1;
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_STATE;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if (info.fState & MFS_HILITE) highlighted = i;
+    const ULONG_PTR data = info.dwItemData;
+    if (data == 0 || data > commands_.size() || !commands_[data - 1]->Enabled) continue;
+    captions[static_cast<std::size_t>(i)] = commands_[data - 1]->Caption;
+  }
+  const TLetterChoice choice = ChooseByLetter(captions, key, highlighted);
+  switch (choice.action) {
+    case TLetterChoice::Action::Run: return MAKELRESULT(choice.index, MNC_EXECUTE);
+    case TLetterChoice::Action::Select: return MAKELRESULT(choice.index, MNC_SELECT);
+    default: return MAKELRESULT(0, MNC_IGNORE);
+  }
 }
 
 void TXPPopupMenu::ProposeSize(const TMenuItem& item, HDC dc, int& width, int& height) {

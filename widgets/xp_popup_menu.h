@@ -127,6 +127,7 @@ class TXPPopupMenu {
   void DrawItemText(const TMenuItem& item, HDC dc, const RECT& a, const RECT& r);
   void DrawTitleBitmap(HDC dc, int total);
   HMENU BuildMenu(const TMenuItem& parent, bool top);
+  LRESULT MenuChar(wchar_t key, HMENU menu) const;
   void ProposeSize(const TMenuItem& item, HDC dc, int& width, int& height);
   const TMenuItem* FirstVisible() const;
 
@@ -138,6 +139,7 @@ class TXPPopupMenu {
   // The items of the last popup by command id - 1, and which are top-level.
   std::vector<TMenuItem*> commands_;
   std::vector<bool> topLevel_;
+  std::vector<HMENU> menus_;  // the menus of the popup shown, while it is shown
   int measuredHeight_ = 0, rememberedHeight_ = 0;
   int firstTop_ = 0;  // the first top-level item's top in the last popup
   bool titleDrawn_ = false;

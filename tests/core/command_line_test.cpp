@@ -23,6 +23,25 @@ TEST(CommandLine, CheckAllChecksTheListGivenLastBeforeIt) {
             (std::vector<TCommand>{TCommand::CheckAllImages, TCommand::CheckAllVideos, TCommand::CheckAllImages}));
 }
 
+// Nothing after "/exit" runs or is even looked at: not a switch, not a
+// list, not an argument the parser would refuse.
+TEST(CommandLine, ExitEndsTheLine) {
+  const auto line = ParseCommandLine({"pics.Gal", "/checkall", "/exit", "/next", "more.Gal", "/shuffle"});
+  EXPECT_EQ(line.commands, (std::vector<TCommand>{TCommand::CheckAllImages, TCommand::Exit}));
+  ASSERT_EQ(line.lists.size(), 1u);
+  EXPECT_EQ(line.lists[0].path, "pics.Gal");
+}
+
+TEST(CommandLine, HandedOverArgumentsKeepAnUnendedLastOne) {
+  using Args = std::vector<std::wstring>;
+  using namespace std::string_view_literals;
+  EXPECT_EQ(SplitHandedOverArguments(L"a.Gal\0/next\0"sv), (Args{L"a.Gal", L"/next"}));
+  EXPECT_EQ(SplitHandedOverArguments(L"a.Gal\0/next"sv), (Args{L"a.Gal", L"/next"}));
+  EXPECT_EQ(SplitHandedOverArguments(L"/exit"sv), Args{L"/exit"});
+  EXPECT_EQ(SplitHandedOverArguments(L"\0\0"sv), (Args{L"", L""}));
+  EXPECT_EQ(SplitHandedOverArguments(L""sv), Args{});
+}
+
 TEST(CommandLine, UnknownSwitchesAndFilesAreRefusedByName) {
   try {
     ParseCommandLine({"/next", "/shuffle"});

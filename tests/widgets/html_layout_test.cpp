@@ -161,6 +161,22 @@ TEST(HtmlLayout, LinkHitTestAtTheEdges) {
   EXPECT_TRUE(after.href.empty());
 }
 
+// A link without a target is still a link while it lasts, and closing it
+// gives the text back its own look; a stray closing tag changes nothing.
+TEST(HtmlLayout, ALinkWithoutATargetEndsAtItsClosingTag) {
+  for (const char* open : {"<A>", "<A HREF=\"\">"}) {
+    TLayout layout = Layout(std::string("<FONT COLOR=clRed>a") + open + "b</A>c</A>d");
+    const auto& f = layout.lines.at(0).fragments;
+    ASSERT_EQ(f.size(), 4u) << open;
+    EXPECT_TRUE(f[1].font.underline) << open;
+    EXPECT_EQ(f[1].font.color, 0xFF0000u) << open;
+    for (int i : {0, 2, 3}) {
+      EXPECT_FALSE(f[i].font.underline) << open << i;
+      EXPECT_EQ(f[i].font.color, 0x0000FFu) << open << i;
+    }
+  }
+}
+
 TEST(HtmlLayout, PicturesBulletsAndSkippedTags) {
   TLayout layout = Layout("<IMG SRC=\"IDX:0\"><IMG SRC=named><IMG SRC=\"SSYS:x\" WIDTH=8 HEIGHT=4>"
                           "<BLINK>y<R a=90>z<UNKNOWN>");

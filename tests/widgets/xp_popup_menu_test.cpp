@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/widgets/dib_surface.h"
 #include "tests/widgets/test_application.h"
+#include "widgets/menu_letters.h"
 #include "widgets/menu_painting.h"
 #include "widgets/xp_popup_menu.h"
 
@@ -185,7 +188,8 @@ TEST_F(XPPopupMenuTest, SeparatorCheckAndDisabledText) {
   EXPECT_EQ(surface.Pixel(21, 39), 0xFFFFFFu);  // first stroke starts at (c.left + 1, c.top + 5)
 }
 
-// Inside the menu's modal loop the keys walk the menu as a user would.
+// Inside the menu's modal loop the keys walk the menu as a user would:
+// virtual keys as key presses, letters as the characters they type.
 void PlayKeys(const std::vector<WPARAM>& keys) {
   static std::vector<WPARAM> pending;
   pending = keys;
@@ -193,7 +197,10 @@ void PlayKeys(const std::vector<WPARAM>& keys) {
     KillTimer(nullptr, id);
     HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup) return EndMenu(), void();
-    for (WPARAM key : pending) PostMessageW(popup, WM_KEYDOWN, key, 0);
+    for (WPARAM key : pending) {
+      const bool letter = (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
+      PostMessageW(popup, letter ? WM_CHAR : WM_KEYDOWN, key, 0);
+    }
   });
 }
 
@@ -223,6 +230,49 @@ TEST_F(XPPopupMenuTest, PopupDeliversMeasureDrawAndCommand) {
   EXPECT_EQ(deeper, 1);
   EXPECT_EQ(first, 1);
   EXPECT_EQ(menu.MeasuredHeight(), height);
+}
+
+// The captions' letters, typed into the open menu: an item with its own
+// letter runs at once, in either case; a disabled one does not.
+TEST_F(XPPopupMenuTest, TypedLettersRunTheirItems) {
+  std::vector<std::wstring> ran;
+  auto add = [&](const wchar_t* caption) {
+    return &menu.Items.Add(caption, -1, [&ran, caption](void*) { ran.push_back(caption); });
+  };
+  add(L"&Next WallPaper Image");
+  menu.Items.Add(L"-");
+  add(L"Save && &Leave");
+  add(L"Loc&k")->Enabled = false;
+  add(L"&Exit Skyloom");
+  // Escape closes the menu when a letter did not.
+  for (const auto& keys : std::vector<std::vector<WPARAM>>{{'e'}, {'N'}, {'l'}, {'k'}, {'x'}}) {
+    auto played = keys;
+    played.push_back(VK_ESCAPE);
+    PlayKeys(played);
+    menu.Popup(100, 100);
+    DispatchPending();
+  }
+  EXPECT_EQ(ran, (std::vector<std::wstring>{L"&Exit Skyloom", L"&Next WallPaper Image", L"Save && &Leave"}));
+}
+
+// Several items share a letter: each press selects the next of them after
+// the highlighted item, wrapping round, and none runs.
+TEST(MenuLetters, SharedLettersCycleAndAmpersandsAreRead) {
+  const std::vector<std::wstring> captions{L"&Load", L"", L"Save && &Leave", L"&Next", L"&list"};
+  using Action = TLetterChoice::Action;
+  auto choose = [&](wchar_t key, int highlighted) {
+    const TLetterChoice c = ChooseByLetter(captions, key, highlighted);
+    return std::pair{c.action, c.index};
+  };
+  EXPECT_EQ(choose(L'l', -1), std::pair(Action::Select, 0));
+  EXPECT_EQ(choose(L'L', 0), std::pair(Action::Select, 2));
+  EXPECT_EQ(choose(L'l', 3), std::pair(Action::Select, 4));
+  EXPECT_EQ(choose(L'l', 4), std::pair(Action::Select, 0));
+  EXPECT_EQ(choose(L'n', 0), std::pair(Action::Run, 3));
+  EXPECT_EQ(choose(L'q', 0).first, Action::None);
+  EXPECT_EQ(AcceleratorOf(L"Save && &Leave"), L'L');
+  EXPECT_EQ(AcceleratorOf(L"a && b"), 0);
+  EXPECT_EQ(AcceleratorOf(L"end&"), 0);
 }
 
 }  // namespace

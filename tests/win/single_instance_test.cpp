@@ -1,12 +1,16 @@
-// Two real Skyloom processes: the second hands its command line to the
-// first and exits at once.
+// Second starts of the real program: they hand their command line to the
+// first instance (a real one, or a main window of this process holding the
+// instance's name) and exit.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
+#include "form_fixture.h"
 #include "toolkit/handles.h"
 
 namespace skyloom {
@@ -63,6 +67,29 @@ int ListedEntries(HWND window) {
       reinterpret_cast<LPARAM>(&total));
   return total;
 }
+
+// The instance's name, held by this process as a running first start holds
+// it. Its thread ends without giving it back, as a process that ends does.
+class HeldName {
+ public:
+  HeldName()
+      : thread_([this] {
+          UniqueHandle name(CreateMutexW(nullptr, TRUE, L"Local\\Skyloom.SingleInstance"));
+          held_ = true;
+          while (!end_) Sleep(10);
+        }) {
+    while (!held_) Sleep(5);
+  }
+  ~HeldName() { End(); }
+  void End() {
+    end_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::atomic<bool> held_{false}, end_{false};
+  std::thread thread_;
+};
 
 int WaitForEntries(HWND window, int wanted) {
   int entries = -1;
@@ -171,6 +198,78 @@ TEST(StartUp, AnErrorWhileTheWindowIsMadeIsShownAndTheProgramLeaves) {
   EXPECT_EQ(box.text, L"Invalid data type for 'Wallpaper'");  // no period after a quote
   EXPECT_EQ(code, 1u);
   EXPECT_EQ(FindWindowW(L"TMainForm", L"Skyloom"), nullptr);
+}
+
+// The first instance closes before it has taken the commands: the second
+// start says so instead of dropping them.
+TEST(SingleInstance, AHandOverThatFailsIsSaid) {
+  ASSERT_EQ(FindWindowW(L"TMainForm", L"Skyloom"), nullptr) << "another Skyloom is running";
+  HeldName name;  // a first start that never shows its window
+  // Keeps the name in existence after its holder ends, however late the
+  // second start comes to look it up.
+  UniqueHandle known(CreateMutexW(nullptr, FALSE, L"Local\\Skyloom.SingleInstance"));
+  Process second = Start(L"/checkall /next");
+  Sleep(300);
+  name.End();
+  const ErrorBox box = WaitForErrorBox(GetProcessId(second.handle.get()));
+  if (box.window) PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+  const DWORD code = second.Wait(20000);
+  if (code == STILL_ACTIVE) TerminateProcess(second.handle.get(), 1);
+  ASSERT_NE(box.window, nullptr) << "nothing said";
+  EXPECT_EQ(box.caption, L"Skyloom");
+  EXPECT_NE(box.text.find(L"/checkall /next"), std::wstring::npos) << box.text;
+  EXPECT_EQ(code, 1u);
+}
+
+// A main window of this process as the running instance.
+struct SecondStartTest : testing::FormTest {
+  HeldName name;
+  // Answers messages (the hand-over among them) until the process ends;
+  // then runs what it handed over.
+  DWORD HandleMessagesUntilExit(const Process& process) {
+    HANDLE handle = process.handle.get();
+    for (int i = 0; i < 2000 && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; ++i) {
+      testing::TestApplication().ProcessMessages();
+      MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_ALLINPUT);
+    }
+    testing::TestApplication().ProcessMessages();
+    return process.Wait(0);
+  }
+};
+
+// Busy for longer than any fixed wait (a long list loading): the commands
+// arrive once the first instance handles messages again.
+TEST_F(SecondStartTest, ABusyFirstInstanceStillGetsTheCommands) {
+  const auto gal = WriteFile(L"busy.Gal", "a\r\nb\r\nc\r\n");
+  Process second = Start(L"\"" + gal + L"\" /checkall");
+  ASSERT_TRUE(second.handle);
+  Sleep(12000);
+  EXPECT_EQ(HandleMessagesUntilExit(second), 0u);
+  EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(SecondStartTest, APlainSecondStartBringsTheWindowBack) {
+  form->Hide();
+  Process second = Start(L"");
+  EXPECT_EQ(HandleMessagesUntilExit(second), 0u);
+  EXPECT_TRUE(form->Visible());
+}
+
+// Device names are refused in the same words whether the running instance or
+// a first start reads them.
+TEST_F(SecondStartTest, DeviceNamesGetTheFirstStartsMessage) {
+  for (const std::wstring device : {L"CON.Gal", L"COM1.Gal", L"nul.Gal"}) {
+    errors.clear();
+    try {
+      form->RunCommandLine({device});
+    } catch (const std::exception& error) {
+      testing::TestApplication().ShowException(error);
+    }
+    HandleMessagesUntilExit(Start(device));
+    ASSERT_EQ(errors.size(), 2u) << device;
+    EXPECT_EQ(errors[0], L"Cannot open file " + device + L".");
+    EXPECT_EQ(errors[1], errors[0]);
+  }
 }
 
 }  // namespace
