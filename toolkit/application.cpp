@@ -8,6 +8,7 @@
 
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window.h"
 
 namespace skyloom {
 namespace {
@@ -83,12 +84,20 @@ void TApplication::ProcessMessages() {
 void TApplication::HandleTopLevel(MSG& msg) {
   if (msg.hwnd == utility_.get() && msg.message == kSynchronizeMessage) {
     reinterpret_cast<SyncCall*>(msg.lParam)->Run();
+  } else if (DialogKey(msg)) {
+    // Tab, Enter and the like, used by the window's keyboard order.
   } else {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
   // Calls that a modal loop inside that handler took from the queue.
   RunWaitingCalls();
+}
+
+bool TApplication::DialogKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+  TForm* form = TForm::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+  return form && form->DialogKey(msg);
 }
 
 void TApplication::RunWaitingCalls() {
