@@ -230,12 +230,20 @@ TForm* TForm::FromHandle(HWND window) {
   return dynamic_cast<TForm*>(FromWindow(window));
 }
 
+// The frame is the system's for the DPI; where the system draws it otherwise
+// (an older one, or a process it does not scale), the client area found
+// afterwards corrects the size once.
 void TForm::SetClientSize(int width, int height) {
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
-  const RECT bounds = WindowRectForClient(width, height, style, exStyle, dpi_);
+  RECT bounds = WindowRectForClient(width, height, style, exStyle, dpi_);
   SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT client = ClientRect();
+  if (client.right == width && client.bottom == height) return;
+  GetWindowRect(Handle(), &bounds);
+  SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left + width - client.right,
+               bounds.bottom - bounds.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::CenterOnScreen() {
