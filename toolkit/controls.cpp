@@ -156,6 +156,18 @@ TToolBar::TToolBar(HWND parent, int left, int top, int width, int height, HIMAGE
                 0, parent, left, top, width, height);
   SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SetImages(images, imageSize, buttonWidth, buttonHeight);
+  SetWindowSubclass(Handle(), LoseFocusProc, 1, 0);
+}
+
+TToolBar::~TToolBar() {
+  if (Handle()) RemoveWindowSubclass(Handle(), LoseFocusProc, 1);
+}
+
+// The button lit for the keyboard goes out with the focus.
+LRESULT CALLBACK TToolBar::LoseFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR) {
+  if (message == WM_KILLFOCUS) SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void TToolBar::SetImages(HIMAGELIST images, int imageSize, int buttonWidth, int buttonHeight) {

@@ -99,6 +99,7 @@ class TToolBar : public TControl {
   // buttons are buttonWidth x buttonHeight.
   TToolBar(HWND parent, int left, int top, int width, int height, HIMAGELIST images, int imageSize,
            int buttonWidth, int buttonHeight);
+  ~TToolBar() override;
   void SetImages(HIMAGELIST images, int imageSize, int buttonWidth, int buttonHeight);
   // Reached by Tab: the arrows then move among the buttons, Enter presses.
   void TabbedInto() override;
@@ -113,6 +114,8 @@ class TToolBar : public TControl {
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  static LRESULT CALLBACK LoseFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR data);
   struct Button {
     std::wstring hint;
     TNotifyEvent handler;
