@@ -34,6 +34,17 @@ RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, UINT
   return bounds;
 }
 
+// Controls that show the form's font take the new one; others keep theirs.
+struct FontSwap {
+  HFONT from, to;
+};
+BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
+  const auto& swap = *reinterpret_cast<const FontSwap*>(data);
+  if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == swap.from)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(swap.to), TRUE);
+  return TRUE;
+}
+
 // A DPI a message may carry: from 1/4 to 8 times the standard one.
 UINT SaneDpi(UINT dpi) { return dpi < 24 || dpi > 768 ? 96 : dpi; }
 
@@ -259,16 +270,9 @@ void TForm::CenterOnScreen() {
 void TForm::ChangeDpi(UINT dpi) {
   const UINT old = dpi_;
   if (dpi == old) return;
-  const HFONT oldFont = Font();
   UniqueGdiObject font(CreateUiFont(8, L"MS Sans Serif", false, dpi));
-  // Controls that show the form's font take the new one; others keep theirs.
-  auto replace = [&font, oldFont](HWND child) {
-    if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == oldFont)
-      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-  };
-  EnumChildWindows(
-      Handle(), [](HWND child, LPARAM call) { return (*reinterpret_cast<decltype(replace)*>(call))(child), TRUE; },
-      reinterpret_cast<LPARAM>(&replace));
+  FontSwap swap{Font(), static_cast<HFONT>(font.get())};
+  EnumChildWindows(Handle(), SwapFont, reinterpret_cast<LPARAM>(&swap));
   dpi_ = dpi;
   font_ = std::move(font);
   DpiChanged();

@@ -134,6 +134,9 @@ TEST_F(FormTest, AScaledDisplayScalesTheWindowAndItsPictures) {
   EXPECT_EQ(at144.font, -16);  // 8 points
   EXPECT_EQ(WindowSize(form->ImageView1->Handle()).cx, 344);
   EXPECT_EQ(SendMessageW(form->ImageListBox->Handle(), LB_GETITEMHEIGHT, 0, 0), 20);
+  SendMessageW(thumbForm->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);  // the browser too
+  EXPECT_EQ(WindowSize(thumbForm->GroupBox1->Handle()).cx, 246);
+  EXPECT_EQ(WindowSize(thumbForm->StatusBar1->Handle()).cy, 29);
 
   ChangeDpi(*form, 96);
   DpiSizes at96 = SizesOf(*form);
