@@ -20,10 +20,24 @@ UniqueImageList LoadStrip(int resource, int size) {
   return list;
 }
 
+// The drawn size for the one asked for, from the standard one (100 %).
+int DrawnSize(int size, int standard) {
+  int drawn = standard;
+  for (int percent : {125, 150, 200}) {
+    if (standard * percent / 100 <= size) drawn = standard * percent / 100;
+  }
+  return drawn;
+}
+
+UniqueImageList LoadStripAt(int base, int size, int standard) {
+  const int drawn = DrawnSize(size, standard);
+  return LoadStrip(base + drawn, drawn);
+}
+
 }  // namespace
 
-UniqueImageList LoadToolbarImages() { return LoadStrip(IDB_TOOLBAR_IMAGES, 32); }
-UniqueImageList LoadMenuImages() { return LoadStrip(IDB_MENU_IMAGES, 16); }
+UniqueImageList LoadToolbarImages(int size) { return LoadStripAt(IDB_TOOLBAR_IMAGES, size, 32); }
+UniqueImageList LoadMenuImages(int size) { return LoadStripAt(IDB_MENU_IMAGES, size, 16); }
 
 UniqueIcon LoadProgramIcon(int size) {
   return UniqueIcon(static_cast<HICON>(

@@ -12,13 +12,7 @@ namespace {
 
 constexpr int kClientWidth = 630;
 constexpr int kClientHeight = 521;
-constexpr int kStatusHeight = 19;
-constexpr int kToolBarHeight = 40;
-constexpr int kPanelWidth = 260;
-constexpr int kListWidth = 362;
 constexpr int kItemHeight = 13;
-constexpr int kInfoHeight = 103;
-constexpr int kButtonWidth = 39, kButtonHeight = 38, kToolImageSize = 32;
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
 constexpr TViewColor kButtonFace = 0x80000000u + COLOR_BTNFACE;
 
@@ -35,20 +29,21 @@ std::wstring DirectoryOfExecutable() {
 
 }  // namespace
 
+// Controls are made where they belong and placed by LayOut, at the DPI.
 TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWINDOW, kClientWidth, kClientHeight) {
-  ImageList2 = LoadToolbarImages();
-  MenuImages = LoadMenuImages();
   bigIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXICON));
   smallIcon_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  StatusBar1 = std::make_unique<TStatusBar>(Handle(), kStatusHeight);
-  PageControl1 = std::make_unique<TPageControl>(Handle(), 0, 0, kClientWidth, kClientHeight - kStatusHeight);
+  StatusBar1 = std::make_unique<TStatusBar>(Handle(), 0);
+  PageControl1 = std::make_unique<TPageControl>(Handle(), 0, 0, 0, 0);
   CreateImagePage(PageControl1->AddPage(L"Image Wallpaper"));
   CreateVideoPage(PageControl1->AddPage(L"Video Wallpaper"));
   PageControl1->SetActivePageIndex(0);
   CreateComponents();
   CreateTray();
+  SetUpKeyboard();
+  DpiChanged();
   CenterOnScreen();
   FormCreate();
 }
@@ -77,12 +72,8 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::CreateImagePage(TPanel& page) {
-  const RECT area = page.ClientRect();
-  const int width = area.right, height = area.bottom;
   HWND parent = page.Handle();
-
-  ToolBar1 = std::make_unique<TToolBar>(parent, 0, 0, width, kToolBarHeight, ImageList2.get(), kToolImageSize,
-                                        kButtonWidth, kButtonHeight);
+  ToolBar1 = std::make_unique<TToolBar>(parent, 0, 0, 0, 0, nullptr, 0, 0, 0);
   auto& bar = *ToolBar1;
   bar.AddSeparator();
   bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton1Click));
@@ -102,49 +93,44 @@ void TMainForm::CreateImagePage(TPanel& page) {
   bar.AddButton(10, L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
   bar.SetButtonEnabled(StopButton, false);
 
-  const int below = height - kToolBarHeight;
-  Panel2 = std::make_unique<TPanel>(parent, 0, kToolBarHeight, kPanelWidth, below);
+  Panel2 = std::make_unique<TPanel>(parent, 0, 0, 0, 0);
   HWND panel = Panel2->Handle();
-  GroupBox3 = std::make_unique<TGroupBox>(panel, L"Interval Timer", 0, 0, kPanelWidth, 80);
-  MinutesLabel = std::make_unique<TLabel>(panel, L"Minutes", 14, 22, 80, 14);
-  timeredit = std::make_unique<TSpinEdit>(panel, 14, 40, 80, 21, 1, 2000, 5);
-  randomcheck = std::make_unique<TCheckBox>(panel, L"Random Image", 120, 42, 120, 17);
+  GroupBox3 = std::make_unique<TGroupBox>(panel, L"Interval Timer", 0, 0, 0, 0);
+  MinutesLabel = std::make_unique<TLabel>(panel, L"Minutes", 0, 0, 0, 0);
+  timeredit = std::make_unique<TSpinEdit>(panel, 0, 0, 0, 0, 1, 2000, 5);
+  randomcheck = std::make_unique<TCheckBox>(panel, L"Random Image", 0, 0, 0, 0);
 
-  GroupBox4 = std::make_unique<TGroupBox>(panel, L"Wallpaper Snapshot", 0, 80, kPanelWidth, 250);
-  ImageView1 = std::make_unique<TImageView>(panel, 15, 98, 229, 181);
+  GroupBox4 = std::make_unique<TGroupBox>(panel, L"Wallpaper Snapshot", 0, 0, 0, 0);
+  ImageView1 = std::make_unique<TImageView>(panel, 0, 0, 0, 0);
   ImageView1->SetCenter(true);
   ImageView1->SetAutoFit(true);
   ImageView1->SetBackgroundStyle(TIEBackgroundStyle::iebsChessboard);
   ImageView1->SelectionBase = TIESelectionBase::iesbBitmap;
   // Above the group box that frames it, which clips its siblings.
   SetWindowPos(ImageView1->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ProgressBar = std::make_unique<TProgressBar>(panel, 15, 283, 229, 7);
+  ProgressBar = std::make_unique<TProgressBar>(panel, 0, 0, 0, 0);
   ResizeBox = std::make_unique<TComboBox>(
-      panel, 15, 296, 229, 200,
+      panel, 0, 0, 0, 0,
       std::vector<std::wstring>{L"None", L"Triangle", L"Hermite", L"Bell", L"BSpline", L"Lanczos3", L"Mitchell"});
 
-  CreateInfoPanel(panel, below - 1 - kInfoHeight);
+  CreateInfoPanel(panel);
 
-  ImageListBox = std::make_unique<TCheckListBox>(parent, width - kListWidth, kToolBarHeight, kListWidth, below,
-                                                 kItemHeight, kSilver);
+  ImageListBox = std::make_unique<TCheckListBox>(parent, 0, 0, 0, 0, kItemHeight, kSilver);
   ImageListBox->OnClick = Bind(this, &TMainForm::ImageListBoxClick);
   ImageListBox->OnDblClick = Bind(this, &TMainForm::ImageListBoxDblClick);
   ImageListBox->PopupMenu.Add(L"&Delete Image", Bind(this, &TMainForm::DeleteImage1Click));
 }
 
-void TMainForm::CreateInfoPanel(HWND parent, int top) {
-  // Inside Panel2's one-pixel bevel: 258 wide.
-  InfoPanel1 = std::make_unique<TInfoPanel>(parent, 1, top, kPanelWidth - 2, kInfoHeight);
+void TMainForm::CreateInfoPanel(HWND parent) {
+  InfoPanel1 = std::make_unique<TInfoPanel>(parent, 0, 0, 0, 0);
   InfoPanel1->Color = 0xFFFFFF;
   InfoPanel1->BevelOuter = TPanelBevel::bvLowered;
   InfoPanel1->SetText(kAboutText);
 }
 
 void TMainForm::CreateVideoPage(TPanel& page) {
-  const RECT area = page.ClientRect();
   HWND parent = page.Handle();
-  ToolBar2 = std::make_unique<TToolBar>(parent, 0, 0, area.right, kToolBarHeight, ImageList2.get(),
-                                        kToolImageSize, kButtonWidth, kButtonHeight);
+  ToolBar2 = std::make_unique<TToolBar>(parent, 0, 0, 0, 0, nullptr, 0, 0, 0);
   auto& bar = *ToolBar2;
   bar.AddSeparator();
   bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton18Click));
@@ -163,8 +149,7 @@ void TMainForm::CreateVideoPage(TPanel& page) {
   bar.AddButton(10, L"Hide Skyloom", Bind(this, &TMainForm::ToolButton15Click));
   bar.SetButtonEnabled(VideoStopButton, false);
 
-  VideoCheck = std::make_unique<TCheckListBox>(parent, 0, kToolBarHeight, area.right, area.bottom - kToolBarHeight,
-                                               kItemHeight, kSilver);
+  VideoCheck = std::make_unique<TCheckListBox>(parent, 0, 0, 0, 0, kItemHeight, kSilver);
   VideoCheck->PopupMenu.Add(L"&Delete Video", Bind(this, &TMainForm::DeleteImage2Click));
   CreateVideoPlayer();
 }
@@ -194,7 +179,7 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       RunHandedOverCommandLine();
       return 0;
     case WM_SIZE:
-      if (StatusBar1) StatusBar1->AlignToBottom();
+      if (wParam != SIZE_MINIMIZED) LayOut();
       return TForm::WindowProc(message, wParam, lParam);
     case WM_ENDSESSION:
       if (wParam) FormDestroy();

@@ -105,6 +105,10 @@ class TMainForm : public TForm {
   // Runs a command line, ours or one handed over by a second start.
   void RunCommandLine(const std::vector<std::wstring>& arguments);
 
+  // The keyboard: Ctrl+Tab and Ctrl+Shift+Tab turn the pages, the rest
+  // follows the form's tab order.
+  bool DialogKey(MSG& msg) override;
+
   // ImageList2: the toolbars' pictures; the tray menu's pictures. Declared
   // before the controls that show them, so they outlive them.
   UniqueImageList ImageList2, MenuImages;
@@ -152,15 +156,23 @@ class TMainForm : public TForm {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged() override;
 
  private:
+  // Places every control for the client size and the DPI.
+  void LayOut();
+  void LayOutImagePage();
+  void LayOutVideoPage();
+  void LoadPictures();
+  void SetUpKeyboard();
+  bool ListKey(TCheckListBox& list, WPARAM key, const TNotifyEvent& apply, const TNotifyEvent& remove);
   void CreateImagePage(TPanel& page);
   void CreateVideoPage(TPanel& page);
   void CreateVideoPlayer();
   void SetVideoRunning(bool running);
   void ReattachVideo();
   bool SelectNextCheckedVideo();
-  void CreateInfoPanel(HWND parent, int top);
+  void CreateInfoPanel(HWND parent);
   void CreateTray();
   void SetTimerControls(bool running);
   void FormCreate();

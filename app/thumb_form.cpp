@@ -17,6 +17,7 @@ namespace {
 constexpr int kWidth = 665, kHeight = 500;
 constexpr int kGroupWidth = 164;
 constexpr int kStatusHeight = 19;
+constexpr int kDirectoryItemHeight = 16;
 
 // Plain files only: what an archive-only attribute mask lets through.
 bool PlainFile(DWORD attributes) {
@@ -34,18 +35,19 @@ std::wstring& HoverFileName() {
 
 Tthumbform::Tthumbform(TMainForm& mainForm)
     : TForm(kClassName, L"Wallpaper Viewer", WS_OVERLAPPEDWINDOW, 0, kWidth, kHeight), mainForm_(mainForm) {
-  SetBounds(0, 0, kWidth, kHeight);  // the outer size
+  SetBounds(0, 0, Scaled(kWidth), Scaled(kHeight));  // the outer size
   CenterOnScreen();
   const HWND form = Handle();
   // The group's controls are the form's children laid over it, so that
   // their notifications reach the form.
-  GroupBox1 = std::make_unique<TGroupBox>(form, L" Wallpaper Directory ", 0, 0, kGroupWidth, 454);
-  DriveComboBox1 = std::make_unique<TDriveComboBox>(form, 8, 19, 147, 19);
-  DirectoryListBox1 = std::make_unique<TDirectoryListBox>(form, 2, 44, 160, 408, 16);
+  // Placed by LayOut, at the window's DPI.
+  GroupBox1 = std::make_unique<TGroupBox>(form, L" Wallpaper Directory ", 0, 0, 0, 0);
+  DriveComboBox1 = std::make_unique<TDriveComboBox>(form, 0, 0, 0, 0);
+  DirectoryListBox1 = std::make_unique<TDirectoryListBox>(form, 0, 0, 0, 0, Scaled(kDirectoryItemHeight));
   DriveComboBox1->DirList = DirectoryListBox1.get();
   DirectoryListBox1->OnChange = [this](void* sender) { DirectoryListBox1Change(sender); };
 
-  ImageMView1 = std::make_unique<TImageMView>(form, kGroupWidth, 0, 493, 454);
+  ImageMView1 = std::make_unique<TImageMView>(form, 0, 0, 0, 0);
   ImageMView1->SetCtl3D(true);
   ImageMView1->SetBorderStyle(TIEBorderStyle::bsSingle);
   ImageMView1->SetStoreType(TStoreType::ietThumb);
@@ -59,16 +61,21 @@ Tthumbform::Tthumbform(TMainForm& mainForm)
     ImageMView1MouseMove(sender, keys, x, y);
   };
 
-  StatusBar1 = std::make_unique<TStatusBar>(form, kStatusHeight);
+  StatusBar1 = std::make_unique<TStatusBar>(form, Scaled(kStatusHeight));
   LayOut();
 }
 
+// Sizes at 96 DPI, scaled: the group down the left, the grid filling the rest.
 void Tthumbform::LayOut() {
   const RECT client = ClientRect();
-  const int height = std::max(0, static_cast<int>(client.bottom) - kStatusHeight);
-  GroupBox1->SetBounds(0, 0, kGroupWidth, height);
-  ImageMView1->SetBounds(kGroupWidth, 0, std::max(0, static_cast<int>(client.right) - kGroupWidth), height);
-  StatusBar1->AlignToBottom();
+  StatusBar1->SetHeight(Scaled(kStatusHeight));
+  const int height = std::max(0, static_cast<int>(client.bottom) - StatusBar1->Height());
+  const int group = Scaled(kGroupWidth);
+  GroupBox1->SetBounds(0, 0, group, height);
+  DriveComboBox1->SetBounds(Scaled(8), Scaled(19), Scaled(147), Scaled(19));
+  SendMessageW(DirectoryListBox1->Handle(), LB_SETITEMHEIGHT, 0, Scaled(kDirectoryItemHeight));
+  DirectoryListBox1->SetBounds(Scaled(2), Scaled(44), Scaled(160), std::max(0, height - Scaled(46)));
+  ImageMView1->SetBounds(group, 0, std::max(0, static_cast<int>(client.right) - group), height);
 }
 
 void Tthumbform::ShowModal() {

@@ -10,6 +10,7 @@
 
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window.h"
 
 namespace skyloom {
 namespace {
@@ -98,13 +99,21 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleTopLevel(MSG& msg) {
-  if (msg.hwnd != utility_.get() || msg.message != kSynchronizeMessage) {
+  const bool doorbell = msg.hwnd == utility_.get() && msg.message == kSynchronizeMessage;
+  // Tab, Enter and the like go through the window's keyboard order.
+  if (!doorbell && !DialogKey(msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
   // The doorbell's calls, and those whose doorbell a modal loop inside that
   // handler took.
   RunWaitingCalls();
+}
+
+bool TApplication::DialogKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+  TForm* form = TForm::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+  return form && form->DialogKey(msg);
 }
 
 void TApplication::RunWaitingCalls() {

@@ -69,6 +69,8 @@ class TApplication {
   // Handles one retrieved message: synchronised calls run (top level), all
   // else is dispatched.
   void HandleTopLevel(MSG& msg);
+  // The keyboard order of the form the key goes to; answers whether used.
+  static bool DialogKey(MSG& msg);
   void RunWaitingCalls();
   void ReportQueueFailure(DWORD code);
   SyncCall* TakeWaitingCall();

@@ -90,6 +90,12 @@ void TCheckListBox::SetItemIndex(int index) {
 
 int TCheckListBox::TopIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0)); }
 
+void TCheckListBox::SetItemHeight(int itemHeight) {
+  itemHeight_ = itemHeight;
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void TCheckListBox::BeginUpdate() {
   if (updates_++ == 0) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
@@ -171,6 +177,9 @@ bool TCheckListBox::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 LRESULT CALLBACK TCheckListBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR data) {
   auto* self = reinterpret_cast<TCheckListBox*>(data);
+  // Enter is the list's own key when it has a use for it, not the dialog's.
+  if (message == WM_GETDLGCODE && self->OnKeyDown && wParam == VK_RETURN)
+    return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTMESSAGE;
   try {
     if (self->HandleInput(message, wParam, lParam)) return 0;
   } catch (...) {
@@ -186,6 +195,7 @@ bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < Count()) Toggle(LOWORD(hit));
     return false;
   }
+  if (message == WM_KEYDOWN && OnKeyDown && OnKeyDown(wParam)) return true;
   if (message == WM_CHAR && wParam == L' ' && ItemIndex() >= 0) {
     Toggle(ItemIndex());
     return true;

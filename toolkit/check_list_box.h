@@ -32,6 +32,7 @@ class TCheckListBox : public TControl {
   int ItemIndex() const;            // -1 when nothing is selected
   void SetItemIndex(int index);     // -1 clears the selection
   int TopIndex() const;
+  void SetItemHeight(int itemHeight);
 
   void BeginUpdate();
   void EndUpdate();
@@ -39,6 +40,8 @@ class TCheckListBox : public TControl {
   TNotifyEvent OnClick;       // the user changed the selection
   TNotifyEvent OnDblClick;
   TNotifyEvent OnClickCheck;  // the user toggled a mark
+  // A key pressed in the list (Enter included); answers whether it was used.
+  std::function<bool(WPARAM key)> OnKeyDown;
   TPopupMenu PopupMenu;       // the context menu, when it has items
 
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

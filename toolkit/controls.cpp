@@ -71,6 +71,11 @@ void TSpinEdit::SetValue(int value) {
   SendMessageW(updown_, UDM_SETPOS32, 0, value);
 }
 
+void TSpinEdit::Place(int left, int top, int width, int height) {
+  SetBounds(left, top, width, height);
+  SendMessageW(updown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);  // beside it again, inside the width
+}
+
 void TSpinEdit::SetEnabledBoth(bool enabled) {
   SetEnabled(enabled);
   EnableWindow(updown_, enabled);
@@ -129,6 +134,11 @@ void TStatusBar::AlignToBottom() {
   MoveWindow(Handle(), 0, client.bottom - height_, client.right, height_, TRUE);
 }
 
+void TStatusBar::SetHeight(int height) {
+  height_ = height;
+  AlignToBottom();
+}
+
 void TStatusBar::SetText(const std::wstring& text) {
   SendMessageW(Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -145,9 +155,35 @@ TToolBar::TToolBar(HWND parent, int left, int top, int width, int height, HIMAGE
   CreateControl(TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
                 0, parent, left, top, width, height);
   SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SetImages(images, imageSize, buttonWidth, buttonHeight);
+  SetWindowSubclass(Handle(), LoseFocusProc, 1, 0);
+}
+
+TToolBar::~TToolBar() {
+  if (Handle()) RemoveWindowSubclass(Handle(), LoseFocusProc, 1);
+}
+
+// The button lit for the keyboard goes out with the focus.
+LRESULT CALLBACK TToolBar::LoseFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR) {
+  if (message == WM_KILLFOCUS) SendMessageW(window, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void TToolBar::SetImages(HIMAGELIST images, int imageSize, int buttonWidth, int buttonHeight) {
   SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
   SendMessageW(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
   SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth, buttonHeight));
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TToolBar::TabbedInto() {
+  if (SendMessageW(Handle(), TB_GETHOTITEM, 0, 0) >= 0) return;
+  for (int id : order_) {
+    if (!ButtonEnabled(id)) continue;
+    SendMessageW(Handle(), TB_SETHOTITEM, SendMessageW(Handle(), TB_COMMANDTOINDEX, id, 0), 0);
+    return;
+  }
 }
 
 int TToolBar::AddButton(int imageIndex, const std::wstring& hint, TNotifyEvent handler) {
@@ -228,6 +264,12 @@ TPanel& TPageControl::AddPage(const std::wstring& caption) {
   pages_.push_back(std::make_unique<TPanel>(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top));
   if (index != ActivePageIndex()) pages_.back()->Hide();
   return *pages_.back();
+}
+
+void TPageControl::Place(int left, int top, int width, int height) {
+  SetBounds(left, top, width, height);
+  const RECT r = PageRect();
+  for (const auto& page : pages_) page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }

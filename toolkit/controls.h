@@ -49,6 +49,8 @@ class TSpinEdit : public TControl {
   int MinValue() const { return min_; }
   int MaxValue() const { return max_; }
   void SetEnabledBoth(bool enabled);
+  // Moves the edit and the arrows beside it.
+  void Place(int left, int top, int width, int height);
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -82,6 +84,8 @@ class TStatusBar : public TControl {
   // Along the parent's bottom edge, across its width; the parent calls it
   // when it is resized.
   void AlignToBottom();
+  void SetHeight(int height);
+  int Height() const { return height_; }
 
  private:
   int height_ = 0;
@@ -95,6 +99,10 @@ class TToolBar : public TControl {
   // buttons are buttonWidth x buttonHeight.
   TToolBar(HWND parent, int left, int top, int width, int height, HIMAGELIST images, int imageSize,
            int buttonWidth, int buttonHeight);
+  ~TToolBar() override;
+  void SetImages(HIMAGELIST images, int imageSize, int buttonWidth, int buttonHeight);
+  // Reached by Tab: the arrows then move among the buttons, Enter presses.
+  void TabbedInto() override;
   int AddButton(int imageIndex, const std::wstring& hint, TNotifyEvent handler);
   void AddSeparator();
   void SetButtonEnabled(int commandId, bool enabled);
@@ -106,6 +114,8 @@ class TToolBar : public TControl {
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  static LRESULT CALLBACK LoseFocusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR data);
   struct Button {
     std::wstring hint;
     TNotifyEvent handler;
@@ -124,6 +134,8 @@ class TPageControl : public TControl {
   void SetActivePageIndex(int index);
   int PageCount() const { return static_cast<int>(pages_.size()); }
   std::wstring PageCaption(int index) const;
+  // Moves the control; the pages fill its display area.
+  void Place(int left, int top, int width, int height);
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

@@ -6,11 +6,58 @@ namespace skyloom {
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"TSkyloomPanel";
+constexpr wchar_t kFormMarker[] = L"TSkyloomForm";
 int g_nextControlId = 1000;  // child ids, unique within the process
 
 TWindow* FromWindow(HWND window) { return reinterpret_cast<TWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
+// The per-monitor functions exist from Windows 10 on; the program also runs
+// on older systems, so they are looked up.
+template <typename Function>
+Function User32Function(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT ScreenDpi() {
+  WindowDc screen(nullptr);
+  return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
+}
+
+RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+  RECT bounds{0, 0, width, height};
+  if (adjust)
+    adjust(&bounds, style, FALSE, exStyle, dpi);
+  else
+    AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
+  return bounds;
+}
+
+// Controls that show the form's font take the new one; others keep theirs.
+struct FontSwap {
+  HFONT from, to;
+};
+BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
+  const auto& swap = *reinterpret_cast<const FontSwap*>(data);
+  if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == swap.from)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(swap.to), TRUE);
+  return TRUE;
+}
+
+// A DPI a message may carry: from 1/4 to 8 times the standard one.
+UINT SaneDpi(UINT dpi) { return dpi < 24 || dpi > 768 ? 96 : dpi; }
+
 }  // namespace
+
+int ScaleForDpi(int size, UINT dpi) { return MulDiv(size, static_cast<int>(dpi), 96); }
+
+UINT WindowDpi(HWND window) {
+  using GetForWindow = UINT(WINAPI*)(HWND);
+  static const auto forWindow = User32Function<GetForWindow>("GetDpiForWindow");
+  const UINT dpi = forWindow ? forWindow(window) : 0;
+  return SaneDpi(dpi ? dpi : ScreenDpi());
+}
 
 TWindow::~TWindow() {
   if (handle_ && ownClass_) SetWindowLongPtrW(handle_.get(), GWLP_USERDATA, 0);
@@ -178,12 +225,40 @@ LRESULT TPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 TForm::TForm(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle, int clientWidth,
              int clientHeight)
-    : font_(CreateUiFont(8)) {
+    : statedClient_{clientWidth, clientHeight} {
   RegisterOwnClass(className, nullptr);
-  RECT bounds{0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
+  const RECT bounds = WindowRectForClient(clientWidth, clientHeight, style, exStyle, 96);
   CreateOwnWindow(className, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, bounds.right - bounds.left,
                   bounds.bottom - bounds.top, nullptr);
+  SetPropW(Handle(), kFormMarker, reinterpret_cast<HANDLE>(1));
+  dpi_ = WindowDpi(Handle());
+  font_.reset(CreateUiFont(8, L"MS Sans Serif", false, dpi_));
+  if (dpi_ != 96) SetClientSize(Scaled(clientWidth), Scaled(clientHeight));
+}
+
+TForm::~TForm() {
+  if (Handle()) RemovePropW(Handle(), kFormMarker);
+}
+
+TForm* TForm::FromHandle(HWND window) {
+  if (!window || !GetPropW(window, kFormMarker)) return nullptr;
+  return dynamic_cast<TForm*>(FromWindow(window));
+}
+
+// The frame is the system's for the DPI; where the system draws it otherwise
+// (an older one, or a process it does not scale), the client area found
+// afterwards corrects the size once.
+void TForm::SetClientSize(int width, int height) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
+  RECT bounds = WindowRectForClient(width, height, style, exStyle, dpi_);
+  SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT client = ClientRect();
+  if (client.right == width && client.bottom == height) return;
+  GetWindowRect(Handle(), &bounds);
+  SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left + width - client.right,
+               bounds.bottom - bounds.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::CenterOnScreen() {
@@ -194,16 +269,66 @@ void TForm::CenterOnScreen() {
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The suggested rectangle the message points to is not used: the size
+// follows from the form's own, and the window keeps its place.
+void TForm::ChangeDpi(UINT dpi) {
+  const UINT old = dpi_;
+  if (dpi == old) return;
+  UniqueGdiObject font(CreateUiFont(8, L"MS Sans Serif", false, dpi));
+  FontSwap swap{Font(), static_cast<HFONT>(font.get())};
+  EnumChildWindows(Handle(), SwapFont, reinterpret_cast<LPARAM>(&swap));
+  dpi_ = dpi;
+  font_ = std::move(font);
+  DpiChanged();
+  if (IsZoomed(Handle()) || IsIconic(Handle())) return;
+  const RECT client = ClientRect();
+  const bool sizable = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_THICKFRAME) != 0;
+  if (sizable)
+    SetClientSize(MulDiv(client.right, dpi, old), MulDiv(client.bottom, dpi, old));
+  else
+    SetClientSize(Scaled(statedClient_.cx), Scaled(statedClient_.cy));
+}
+
+bool TForm::DialogKey(MSG& msg) {
+  const bool tab = msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+                   GetKeyState(VK_MENU) >= 0;
+  if (tab && !TabOrder.empty()) {
+    MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+    return true;
+  }
+  return IsDialogMessageW(Handle(), &msg) != FALSE;
+}
+
+void TForm::MoveFocus(int step) {
+  const HWND focus = GetFocus();
+  const int count = static_cast<int>(TabOrder.size());
+  int at = -1;
+  for (int i = 0; i < count; ++i) {
+    if (TabOrder[i] == focus || IsChild(TabOrder[i], focus)) at = i;
+  }
+  if (at < 0) at = step > 0 ? count - 1 : 0;
+  for (int n = 1; n <= count; ++n) {
+    const HWND next = TabOrder[((at + step * n) % count + count) % count];
+    if (!IsWindowVisible(next) || !IsWindowEnabled(next)) continue;
+    SetFocus(next);
+    if (TControl* control = TControl::FromHandle(next)) control->TabbedInto();
+    return;
+  }
+}
+
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (ReflectToChild(message, wParam, lParam, result)) return result;
   if (message == WM_GETFONT) return reinterpret_cast<LRESULT>(font_.get());
+  if (message == WM_DPICHANGED) {
+    ChangeDpi(SaneDpi(LOWORD(wParam)));
+    return 0;
+  }
   return DefaultProc(message, wParam, lParam);
 }
 
-HFONT CreateUiFont(int pointSize, const wchar_t* face, bool bold) {
-  WindowDc screen(nullptr);
-  const int height = -MulDiv(pointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+HFONT CreateUiFont(int pointSize, const wchar_t* face, bool bold, UINT dpi) {
+  const int height = -MulDiv(pointSize, static_cast<int>(dpi ? dpi : ScreenDpi()), 72);
   return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }

@@ -17,6 +17,12 @@ namespace skyloom {
 
 using TNotifyEvent = std::function<void(void* sender)>;
 
+// Pixels for a size stated at 96 pixels per inch, at the given DPI.
+int ScaleForDpi(int size, UINT dpi);
+// The DPI the window is shown at: its monitor's where the system tells
+// (Windows 10 and later), else the system's.
+UINT WindowDpi(HWND window);
+
 class TWindow {
  public:
   virtual ~TWindow();
@@ -64,6 +70,8 @@ class TControl : public TWindow {
   int Id() const { return id_; }
   // Called for the notifications the parent reflects; answers whether handled.
   virtual bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Called when the form's keyboard order has given the control the focus.
+  virtual void TabbedInto() {}
   static TControl* FromHandle(HWND handle);
 
  protected:
@@ -91,22 +99,45 @@ class TPanel : public TWindow {
   UniqueGdiObject brush_;
 };
 
-// A top-level window.
+// A top-level window. Sizes are stated at 96 pixels per inch and laid out
+// at the window's DPI; a DPI change remakes the font and resizes the window
+// (a fixed-size form to its stated client size, a sizable one in proportion).
 class TForm : public TWindow {
  public:
   TForm(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle, int clientWidth,
         int clientHeight);
+  ~TForm() override;
   void CenterOnScreen();
   HFONT Font() const { return static_cast<HFONT>(font_.get()); }
+  UINT Dpi() const { return dpi_; }
+  int Scaled(int size) const { return ScaleForDpi(size, dpi_); }
+
+  // The form of a top-level window of this program, or none.
+  static TForm* FromHandle(HWND window);
+  // The message loop's dialog-key step for a message to this form or its
+  // controls; answers whether it was used. Tab and Shift+Tab move along
+  // TabOrder (when set), the rest are the system's dialog keys.
+  virtual bool DialogKey(MSG& msg);
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // After the DPI changed and the font was remade, before the new size.
+  virtual void DpiChanged() {}
+  // The controls Tab visits, in order; hidden and disabled ones are passed.
+  std::vector<HWND> TabOrder;
 
  private:
+  void MoveFocus(int step);
+  void ChangeDpi(UINT dpi);
+  void SetClientSize(int width, int height);
+
+  UINT dpi_ = 96;
+  SIZE statedClient_{};
   UniqueGdiObject font_;
 };
 
-// The MS Sans Serif-style dialog font at the given point size.
-HFONT CreateUiFont(int pointSize, const wchar_t* face = L"MS Sans Serif", bool bold = false);
+// The MS Sans Serif-style dialog font at the given point size, for the
+// given DPI (0: the screen's).
+HFONT CreateUiFont(int pointSize, const wchar_t* face = L"MS Sans Serif", bool bold = false, UINT dpi = 0);
 
 }  // namespace skyloom

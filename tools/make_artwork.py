@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws Skyloom's own artwork: the program icon (16, 32 and 48 pixels in one
 .ico) and the image strips of the toolbars (32 x 32) and the tray menu
-(16 x 16), as 32-bit BMPs with straight alpha.
+(16 x 16), as 32-bit BMPs with straight alpha. The strips are also drawn at
+125, 150 and 200 % for scaled displays (toolbarNN.bmp, menuNN.bmp).
 
     make_artwork.py OUTDIR
 
@@ -464,9 +465,11 @@ def main():
     os.makedirs(out, exist_ok=True)
     files = {
         "skyloom.ico": icon_file(program_icon, (16, 32, 48)),
-        "toolbar32.bmp": strip_bmp(TOOLBAR, 32),
-        "menu16.bmp": strip_bmp(MENU, 16),
     }
+    for percent in (100, 125, 150, 200):
+        toolbar, menu = 32 * percent // 100, 16 * percent // 100
+        files[f"toolbar{toolbar}.bmp"] = strip_bmp(TOOLBAR, toolbar)
+        files[f"menu{menu}.bmp"] = strip_bmp(MENU, menu)
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

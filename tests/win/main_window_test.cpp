@@ -18,6 +18,51 @@ SIZE WindowSize(HWND window) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+SIZE ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+// Where a control lies in its parent's client area.
+RECT PlaceInParent(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE PictureSize(HIMAGELIST images) {
+  int width = 0, height = 0;
+  ImageList_GetIconSize(images, &width, &height);
+  return {width, height};
+}
+
+// The sizes that follow the DPI: client area, toolbar buttons, status bar,
+// pictures of the toolbars and the menu, the font's height.
+struct DpiSizes {
+  SIZE client, button;
+  int status, toolImage, menuImage, font;
+};
+
+DpiSizes SizesOf(const TMainForm& form) {
+  const auto button = SendMessageW(form.ToolBar2->Handle(), TB_GETBUTTONSIZE, 0, 0);
+  LOGFONTW font{};
+  GetObjectW(form.Font(), sizeof font, &font);
+  return {ClientSize(form.Handle()),
+          {LOWORD(button), HIWORD(button)},
+          WindowSize(form.StatusBar1->Handle()).cy,
+          PictureSize(form.ImageList2.get()).cx,
+          PictureSize(form.XPPopupMenu1->Images()).cx,
+          static_cast<int>(font.lfHeight)};
+}
+
+void ChangeDpi(TMainForm& form, UINT dpi) {
+  RECT suggested{};
+  GetWindowRect(form.Handle(), &suggested);
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 std::vector<int> ButtonImages(const TToolBar& bar) {
   std::vector<int> images;
   for (int id : bar.ButtonIds()) {
@@ -73,6 +118,66 @@ TEST_F(FormTest, LayoutStylesAndToolbarPicturesAsStored) {
   EXPECT_EQ(info.cy, 103);
   EXPECT_NE(form->InfoPanel1->Text().find("Quillbright"), std::string::npos);
   EXPECT_NE(form->InfoPanel1->Text().find("https://quillbright.example/"), std::string::npos);
+}
+
+// 150 %: every stated size times 1.5, the pictures from artwork drawn at 48
+// and 24 pixels; back at 96 DPI the stated sizes again.
+TEST_F(FormTest, AScaledDisplayScalesTheWindowAndItsPictures) {
+  ChangeDpi(*form, 144);
+  DpiSizes at144 = SizesOf(*form);
+  EXPECT_NEAR(at144.client.cx, 945, 1);
+  EXPECT_NEAR(at144.client.cy, 782, 1);
+  EXPECT_EQ(at144.button.cx, 59);
+  EXPECT_EQ(at144.button.cy, 57);
+  EXPECT_EQ(at144.status, 29);
+  EXPECT_EQ(at144.toolImage, 48);
+  EXPECT_EQ(at144.menuImage, 24);
+  EXPECT_EQ(at144.font, -16);  // 8 points
+  EXPECT_EQ(WindowSize(form->ImageView1->Handle()).cx, 344);
+  EXPECT_EQ(SendMessageW(form->ImageListBox->Handle(), LB_GETITEMHEIGHT, 0, 0), 20);
+  SendMessageW(thumbForm->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);  // the browser too
+  EXPECT_EQ(WindowSize(thumbForm->GroupBox1->Handle()).cx, 246);
+  EXPECT_EQ(WindowSize(thumbForm->StatusBar1->Handle()).cy, 29);
+
+  ChangeDpi(*form, 96);
+  DpiSizes at96 = SizesOf(*form);
+  EXPECT_EQ(at96.client.cx, 630);
+  EXPECT_EQ(at96.client.cy, 521);
+  EXPECT_EQ(at96.button.cx, 39);
+  EXPECT_EQ(at96.button.cy, 38);
+  EXPECT_EQ(at96.status, 19);
+  EXPECT_EQ(at96.toolImage, 32);
+  EXPECT_EQ(at96.menuImage, 16);
+  EXPECT_EQ(at96.font, -11);
+  EXPECT_EQ(WindowSize(form->ImageView1->Handle()).cx, 229);
+}
+
+// Maximised, the pages fill the window above the status bar and the lists
+// grow with them; restored, everything is back at the stated size.
+TEST_F(FormTest, PagesAndListsFollowTheWindowSize) {
+  form->Show();
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
+  const SIZE client = ClientSize(form->Handle());
+  ASSERT_GT(client.cx, 630);
+  const RECT pages = PlaceInParent(form->PageControl1->Handle());
+  EXPECT_EQ(pages.right - pages.left, client.cx);
+  EXPECT_EQ(pages.bottom - pages.top, client.cy - 19);
+  for (TCheckListBox* list : {form->ImageListBox.get(), form->VideoCheck.get()}) {
+    const RECT place = PlaceInParent(list->Handle());
+    const SIZE page = ClientSize(GetParent(list->Handle()));
+    EXPECT_EQ(place.right, page.cx);
+    EXPECT_EQ(place.bottom, page.cy);
+    EXPECT_GT(page.cx, client.cx - 16);
+    EXPECT_GT(page.cy, client.cy - 19 - 40);
+  }
+  EXPECT_EQ(PlaceInParent(form->ImageListBox->Handle()).left, 260);
+
+  ShowWindow(form->Handle(), SW_RESTORE);
+  EXPECT_EQ(ClientSize(form->Handle()).cx, 630);
+  EXPECT_EQ(ClientSize(form->Handle()).cy, 521);
+  EXPECT_EQ(WindowSize(form->PageControl1->Handle()).cy, 502);
+  EXPECT_EQ(WindowSize(form->ImageListBox->Handle()).cx, 362);
+  EXPECT_EQ(WindowSize(form->InfoPanel1->Handle()).cy, 103);
 }
 
 TEST_F(FormTest, ProgramIconHoldsItsThreeSizes) {
