@@ -6,26 +6,42 @@ namespace {
 constexpr wchar_t kClassName[] = L"TSkyloomVideoBackdrop";
 // Disabled: no mouse or keyboard input. A tool window: no taskbar button.
 constexpr DWORD kStyle = WS_POPUP | WS_DISABLED | WS_CLIPSIBLINGS;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
-RECT VirtualScreen() {
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+constexpr UINT_PTR kBottomTimer = 1;
+constexpr UINT kBottomCheckMs = 500;
+
+// The desktop less the taskbar: some systems draw the video over whatever
+// covers its window, so it keeps off the taskbar and the tray altogether.
+RECT WorkArea() {
+  RECT area{};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) && area.right > area.left) return area;
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool VisibleWindowBelow(HWND window) {
+  for (HWND below = GetWindow(window, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT)) {
+    if (IsWindowVisible(below)) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
 TVideoBackdrop::TVideoBackdrop() {
   RegisterOwnClass(kClassName, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  const RECT screen = VirtualScreen();
-  CreateOwnWindow(kClassName, L"", kStyle, kExStyle, screen.left, screen.top, screen.right - screen.left,
-                  screen.bottom - screen.top, nullptr);
+  const RECT area = WorkArea();
+  CreateOwnWindow(kClassName, L"", kStyle, kExStyle, area.left, area.top, area.right - area.left,
+                  area.bottom - area.top, nullptr);
 }
 
+// Windows that go below it (a taskbar that lowers itself) do not tell it,
+// so a timer checks the order while it shows.
 void TVideoBackdrop::ShowAtBottom() {
-  const RECT screen = VirtualScreen();
-  SetWindowPos(Handle(), HWND_BOTTOM, screen.left, screen.top, screen.right - screen.left,
-               screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const RECT area = WorkArea();
+  SetWindowPos(Handle(), HWND_BOTTOM, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetTimer(Handle(), kBottomTimer, kBottomCheckMs, nullptr);
 }
 
 LRESULT TVideoBackdrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -37,6 +53,10 @@ LRESULT TVideoBackdrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       position.flags = (position.flags & ~SWP_NOZORDER) | SWP_NOACTIVATE;
       return 0;
     }
+    case WM_TIMER:
+      if (IsWindowVisible(Handle()) && VisibleWindowBelow(Handle()))
+        SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_NCHITTEST:

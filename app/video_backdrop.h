@@ -11,7 +11,7 @@ namespace skyloom {
 class TVideoBackdrop : public TWindow {
  public:
   TVideoBackdrop();
-  // Shown over the virtual screen at the bottom, without activation.
+  // Shown over the work area at the bottom, without activation.
   void ShowAtBottom();
 
  protected:
