@@ -263,6 +263,16 @@ TEST_F(VideoTest, TheVideosOwnWindowStaysBelowEveryWindowAndTakesNoInput) {
   SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // raised: it goes back down
   EXPECT_EQ(GetWindow(host, GW_HWNDLAST), host);
   EXPECT_NE(GetForegroundWindow(), host);
+  SetWindowPos(bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // a window goes below
+  for (int i = 0; i < 500 && GetWindow(host, GW_HWNDLAST) != host; ++i) {
+    Pump();
+    Sleep(10);
+  }
+  EXPECT_EQ(GetWindow(host, GW_HWNDLAST), host);
+  RECT workArea{}, placed{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  GetWindowRect(host, &placed);
+  EXPECT_TRUE(EqualRect(&placed, &workArea));  // the taskbar lies outside it
 
   const POINT onBar{width / 2, height - 15};
   EXPECT_EQ(WindowFromPoint(onBar), bar);
