@@ -20,13 +20,19 @@ BOOL CALLBACK FindIconViewOwner(HWND window, LPARAM found) {
   return FALSE;
 }
 
+// Two layouts: up to Windows 11 23H2 the worker is a top-level window that
+// follows the one holding the icon view; from 24H2 on it is a child of
+// Progman, which keeps the icon view itself. A top-level worker after
+// Progman is then no desktop window at all, so it is not taken.
 HWND FindWorkerBehindIcons(HWND progman) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(progman, kSpawnWorker, 0, 0, SMTO_NORMAL, kSpawnTimeoutMs, &ignored);
   HWND iconViewOwner = nullptr;
   EnumWindows(FindIconViewOwner, reinterpret_cast<LPARAM>(&iconViewOwner));
-  if (!iconViewOwner) return nullptr;
-  return FindWindowExW(nullptr, iconViewOwner, L"WorkerW", nullptr);
+  if (iconViewOwner && iconViewOwner != progman) {
+    if (HWND worker = FindWindowExW(nullptr, iconViewOwner, L"WorkerW", nullptr)) return worker;
+  }
+  return FindWindowExW(progman, nullptr, L"WorkerW", nullptr);
 }
 
 }  // namespace
@@ -50,7 +56,7 @@ HWND FindDescendantByClass(HWND parent, const std::wstring& className) {
 
 HWND FindDesktopHostWindow() {
   HWND progman = FindWindowW(L"Progman", L"Program Manager");
-  if (!progman) return GetDesktopWindow();
+  if (!progman) return nullptr;
   if (HWND content = FindDescendantByClass(progman, L"Internet Explorer_Server")) return content;
   if (HWND worker = FindWorkerBehindIcons(progman)) return worker;
   return progman;

@@ -11,9 +11,9 @@ namespace skyloom {
 // whose class name is exactly className, letter case included; or null.
 HWND FindDescendantByClass(HWND parent, const std::wstring& className);
 
-// In this order: the desktop's content window, the window behind the icons,
-// the desktop window itself ("Progman", or on a system without it the
-// system's desktop window); null when there is none.
+// In this order: the desktop's content window, the window behind the icons
+// (a top-level "WorkerW" after the icon view's owner, else a "WorkerW" child
+// of "Progman"), "Progman" itself; null on a system without "Progman".
 HWND FindDesktopHostWindow();
 
 }  // namespace skyloom

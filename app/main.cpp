@@ -5,10 +5,15 @@
 
 #include <memory>
 
+#include "app/exit_deadline.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
 #include "app/thumb_form.h"
 #include "toolkit/application.h"
+
+namespace {
+constexpr DWORD kExitDeadlineMs = 10000;
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace skyloom;
@@ -41,5 +46,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   } catch (...) {
     application.HandleCurrentException();
   }
-  return application.Run();
+  const int code = application.Run();
+  // The window has closed the video device already (bounded on its own);
+  // the rest of the clean-up gets some seconds, then the process ends anyway.
+  TExitDeadline deadline(kExitDeadlineMs, static_cast<UINT>(code));
+  thumbForm.reset();
+  mainForm.reset();
+  return code;
 }

@@ -167,6 +167,8 @@ void TMainForm::FormCreate() {
 // Also run when the window is destroyed and when the session ends (the
 // process is ended after that message returns).
 void TMainForm::FormDestroy() {
+  EndMenu();  // an open tray menu would hold the program in its loop after the window has gone
+  StopVideoForExit();
   if (Timer1) Timer1->SetActive(false);
   if (TrayIcon1) TrayIcon1->RemoveFromTray();
 }

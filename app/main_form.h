@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/rotation.h"
+#include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
 #include "image/bitmap.h"
 #include "image/image_io.h"
@@ -77,6 +78,9 @@ class TMainForm : public TForm {
   void AdvanceVideo();
   void MediaPlayer21Notify(void* sender);
   bool VideoRunning() const;
+  // Ending the program: video wallpaper stops and the device closes; a
+  // device that does not answer ends with the process a few seconds later.
+  void StopVideoForExit();
 
   // Gallery list files.
   void SaveGallery1Click(void* sender);
@@ -127,6 +131,9 @@ class TMainForm : public TForm {
   std::unique_ptr<TComboBox> ResizeBox;
   std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
   std::unique_ptr<TInfoPanel> InfoPanel1;
+  // The video's window where the desktop has none behind its icons; made
+  // at the first open that needs it. Outlives the device that draws in it.
+  std::unique_ptr<TVideoBackdrop> VideoBackdrop;
   // Invisible on ToolBar2, so destroyed before it.
   std::unique_ptr<TMediaPlayer2> MediaPlayer21;
 
@@ -172,6 +179,8 @@ class TMainForm : public TForm {
   void SetVideoRunning(bool running);
   void ReattachVideo();
   bool SelectNextCheckedVideo();
+  bool AnyVideoChecked() const;
+  void ShowVideoReason(const wchar_t* text);
   void CreateInfoPanel(HWND parent);
   void CreateTray();
   void SetTimerControls(bool running);
@@ -195,6 +204,7 @@ class TMainForm : public TForm {
   std::wstring appDir_;
   TRotationState rotation_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
+  bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
 };
 
 }  // namespace skyloom

@@ -4,7 +4,10 @@
 
 #include "app/bind_handler.h"
 #include "app/desktop_host.h"
+#include "app/exit_deadline.h"
 #include "app/main_form.h"
+#include "app/video_backdrop.h"
+#include "toolkit/errors.h"
 #include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
@@ -18,6 +21,10 @@ const wchar_t* ModeText(TMPDeviceMode mode) {
   if (index >= std::size(kNames)) return L"Unknown mode";
   return kNames[index];
 }
+
+constexpr wchar_t kNoVideoChecked[] = L"No video is checked";
+// How long ending the program waits for the video device to close.
+constexpr DWORD kExitCloseDeadlineMs = 3000;
 
 }  // namespace
 
@@ -42,11 +49,46 @@ void TMainForm::CreateVideoPlayer() {
   VideoCheck->OnDblClick = Bind(this, &TMainForm::VideoCheckDblClick);
 }
 
-// A null host keeps the rectangle of the last lookup.
+// Without the shell's desktop windows the video goes to a window of our
+// own at the bottom of the Z order: drawn into the system's desktop window
+// it would cover the taskbar and every window.
 HWND TMainForm::FindDesktopHost() {
   HWND host = FindDesktopHostWindow();
-  if (host) GetClientRect(host, &VideoHostRect);
+  if (!host) {
+    if (!VideoBackdrop) VideoBackdrop = std::make_unique<TVideoBackdrop>();
+    VideoBackdrop->ShowAtBottom();
+    host = VideoBackdrop->Handle();
+  }
+  GetClientRect(host, &VideoHostRect);
   return host;
+}
+
+bool TMainForm::AnyVideoChecked() const {
+  for (int row = 0; row < VideoCheck->Count(); ++row) {
+    if (VideoCheck->Checked(row)) return true;
+  }
+  return false;
+}
+
+// A reason why video wallpaper stopped stays until the user acts again or
+// the device plays; the notices of the stop itself do not replace it.
+void TMainForm::ShowVideoReason(const wchar_t* text) {
+  StatusBar1->SetText(text);
+  videoReasonShown_ = true;
+}
+
+// Runs while the window and the device's own window still exist. The
+// device waits on this thread, so its close cannot be cut short: if it has
+// not returned within the deadline, the process ends there.
+void TMainForm::StopVideoForExit() {
+  if (!MediaPlayer21) return;
+  MediaPlayer21->OnNotify = nullptr;
+  if (ToolBar2 && IsWindow(ToolBar2->Handle())) SetVideoRunning(false);
+  {
+    const TExitDeadline deadline(kExitCloseDeadlineMs, 0);
+    MediaPlayer21->CloseAll();
+  }
+  if (VideoBackdrop) VideoBackdrop->Hide();
 }
 
 // The running flag is the Start button's pressed state.
@@ -63,12 +105,18 @@ void TMainForm::SetVideoRunning(bool running) {
 // first notify request goes to the first command of the open (the close
 // of the previous file, if any); the second to the next play or stop.
 void TMainForm::VideoCheckDblClick(void*) {
-  if (!FileExists(Narrow(VideoCheck->Strings(VideoCheck->ItemIndex())))) return;
+  videoReasonShown_ = false;
+  const std::wstring path = VideoCheck->Strings(VideoCheck->ItemIndex());
+  if (!FileExists(Narrow(path))) return;
   VideoHostWindow = FindDesktopHost();
-  MediaPlayer21->FileName = VideoCheck->Strings(VideoCheck->ItemIndex());
+  MediaPlayer21->FileName = path;
   MediaPlayer21->SetDisplay(VideoHostWindow);
   MediaPlayer21->SetNotify(true);
-  MediaPlayer21->Open();
+  try {
+    MediaPlayer21->Open();
+  } catch (const EMCIDeviceError& error) {
+    throw EMCIDeviceError(FormatMessage1("Cannot play video %s: ", Narrow(path)) + error.what());
+  }
   MediaPlayer21->SetDisplayRect(VideoHostRect);
   MediaPlayer21->SetNotify(true);
 }
@@ -91,32 +139,42 @@ void TMainForm::AdvanceVideo() {
   if (VideoCheck->Count() <= 0) return;
   if (!SelectNextCheckedVideo()) {
     ToolButton25Click(nullptr);
-    StatusBar1->SetText(L"No video is checked");
+    ShowVideoReason(kNoVideoChecked);
     return;
   }
   VideoCheckDblClick(nullptr);
 }
 
+// Nothing checked: the window stays and the button stays up. A file that
+// cannot be played leaves the button up too (the error box names the file).
 void TMainForm::ToolButton24Click(void*) {
+  videoReasonShown_ = false;
   const bool running = !VideoRunning();
-  SetVideoRunning(running);
+  SetVideoRunning(false);
   if (!running) return;  // the current file plays on to its end
-  Hide();
+  if (!AnyVideoChecked()) return ShowVideoReason(kNoVideoChecked);
   if (VideoCursor < 0 || VideoCursor > VideoCheck->Count() - 1) VideoCursor = 0;
   VideoCheck->SetItemIndex(VideoCursor);
   VideoCheckDblClick(nullptr);
   MediaPlayer21->Play();
+  SetVideoRunning(true);
+  Hide();
   ToolBar2->SetButtonEnabled(VideoStopButton, true);
 }
 
 void TMainForm::ToolButton25Click(void*) {
+  videoReasonShown_ = false;
   SetVideoRunning(false);
   MediaPlayer21->Stop();
   ToolBar2->SetButtonEnabled(VideoStopButton, false);
+  if (VideoBackdrop) VideoBackdrop->Hide();
 }
 
 // While video wallpaper runs, the stop's notice advances to the next row.
-void TMainForm::NextVideo1Click(void*) { MediaPlayer21->Stop(); }
+void TMainForm::NextVideo1Click(void*) {
+  videoReasonShown_ = false;
+  MediaPlayer21->Stop();
+}
 
 void TMainForm::ReattachVideo() {
   MediaPlayer21->SetDisplay(VideoHostWindow);
@@ -126,7 +184,8 @@ void TMainForm::ReattachVideo() {
 void TMainForm::MediaPlayer21Notify(void*) {
   auto& device = *MediaPlayer21;
   const TMPDeviceMode mode = device.Mode();
-  StatusBar1->SetText(ModeText(mode));
+  if (mode == TMPDeviceMode::mpPlaying) videoReasonShown_ = false;
+  if (!videoReasonShown_) StatusBar1->SetText(ModeText(mode));
   ReattachVideo();
   if (mode == TMPDeviceMode::mpPlaying && device.TrackLength(1) == device.Position()) device.Stop();
   if (mode == TMPDeviceMode::mpOpen) {

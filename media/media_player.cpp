@@ -34,11 +34,7 @@ TMediaPlayer2::TMediaPlayer2(HWND parent, int left, int top, TMciDriver& mci) : 
 }
 
 // Closing waits and asks for no notice: nobody is left to receive it.
-TMediaPlayer2::~TMediaPlayer2() {
-  if (deviceId_ == 0) return;
-  MCI_GENERIC_PARMS block{};
-  mci_->SendCommand(deviceId_, MCI_CLOSE, MCI_WAIT, &block);
-}
+TMediaPlayer2::~TMediaPlayer2() { CloseAll(); }
 
 void TMediaPlayer2::SetNotify(bool value) {
   notify_ = value;
@@ -76,6 +72,11 @@ std::string TMediaPlayer2::ErrorMessage() {
 void TMediaPlayer2::Open() {
   MCI_OPEN_PARMSW block{};
   if (deviceId_ != 0) Close();
+  if (deviceId_ != 0) {  // refused: kept for the next try, the new file opens all the same
+    unclosed_.push_back(deviceId_);
+    deviceId_ = 0;
+    open_ = false;
+  }
   block.lpstrDeviceType = DeviceTypeText(DeviceType);
   block.lpstrElementName = FileName.c_str();
   DWORD flags = WaitFlags();
@@ -138,12 +139,29 @@ SIZE TMediaPlayer2::WhereSize(DWORD which) {
 }
 
 void TMediaPlayer2::Close() {
-  if (deviceId_ == 0) return;
-  MCI_GENERIC_PARMS block{};
-  block.dwCallback = Callback();
-  if (Send(MCI_CLOSE, WaitFlags(), &block) != 0) return;
+  if (deviceId_ != 0) {
+    MCI_GENERIC_PARMS block{};
+    block.dwCallback = Callback();
+    if (Send(MCI_CLOSE, WaitFlags(), &block) == 0) {
+      open_ = false;
+      deviceId_ = 0;
+    }
+  }
+  CloseLeftOver();
+}
+
+void TMediaPlayer2::CloseLeftOver() {
+  std::erase_if(unclosed_, [this](MCIDEVICEID device) {
+    MCI_GENERIC_PARMS block{};
+    return mci_->SendCommand(device, MCI_CLOSE, MCI_WAIT, &block) == 0;
+  });
+}
+
+void TMediaPlayer2::CloseAll() {
+  if (deviceId_ != 0) unclosed_.insert(unclosed_.begin(), deviceId_);
   open_ = false;
   deviceId_ = 0;
+  CloseLeftOver();
 }
 
 // An armed start position goes out once, with the next play or record.

@@ -86,7 +86,14 @@ class TMediaPlayer2 : public TWindow {
 
   // Commands.
   void Open();
+  // A close the device refuses is tried again by the next Open and Close
+  // and at destruction, so that no device is left open behind the program.
   void Close();
+  // Closes every device this control opened (the current one and any that
+  // refused before), without notices; the control counts as closed after.
+  // A device is bound to the thread that opened it, so this waits on that
+  // thread: bounding the wait is the caller's business.
+  void CloseAll();
   void Play();
   void Stop();
   void Pause();
@@ -146,6 +153,7 @@ class TMediaPlayer2 : public TWindow {
   void SeekTrack(bool forward);
   bool AtEnd();
   void OnCompletion(WPARAM code);
+  void CloseLeftOver();
 
   // The button bar (media_player_bar.cpp).
   void AutoEnableAfterOpen();
@@ -164,6 +172,7 @@ class TMediaPlayer2 : public TWindow {
   WPARAM notifyValue_ = 0;
   bool open_ = false;
   MCIDEVICEID deviceId_ = 0;
+  std::vector<MCIDEVICEID> unclosed_;  // devices whose close failed
   MCIERROR error_ = 0;
   bool canPlay_ = false, canRecord_ = false, canEject_ = false, hasVideo_ = false, canStep_ = false;
   std::int32_t frames_ = 0;

@@ -225,5 +225,33 @@ TEST_F(ScriptedDevice, DisplayIsSentOnlyForPositiveHandlesAndDropsARefusedOne) {
   EXPECT_EQ(put.rect.bottom, 120);
 }
 
+TEST_F(ScriptedDevice, ARefusedCloseIsTriedAgainByTheNextOpenAndClose) {
+  ASSERT_EQ(player.DeviceID(), 7u);
+  fake.closeResults = {MCIERR_DEVICE_LOCKED, 0, MCIERR_DEVICE_LOCKED};
+  player.Open();  // 7 refuses; 8 opens all the same
+  EXPECT_EQ(player.DeviceID(), 8u);
+  player.Open();  // 8 closes; 7 refuses again
+  EXPECT_EQ(player.DeviceID(), 9u);
+  player.Close();
+  EXPECT_FALSE(player.IsOpen());
+  std::vector<MCIDEVICEID> closed;
+  for (const auto& call : fake.Of(MCI_CLOSE)) closed.push_back(call.device);
+  EXPECT_EQ(closed, (std::vector<MCIDEVICEID>{7, 8, 7, 9, 7}));
+  player.Close();  // nothing left
+  EXPECT_EQ(fake.Of(MCI_CLOSE).size(), 5u);
+}
+
+TEST_F(ScriptedDevice, TheDestructorClosesARefusedDeviceToo) {
+  auto other = std::make_unique<TMediaPlayer2>(nullptr, 0, 0, fake);
+  other->Open();
+  fake.closeResults = {MCIERR_DEVICE_LOCKED};
+  other->Open();
+  fake.calls.clear();
+  other.reset();
+  std::vector<MCIDEVICEID> closed;
+  for (const auto& call : fake.Of(MCI_CLOSE)) closed.push_back(call.device);
+  EXPECT_EQ(closed, (std::vector<MCIDEVICEID>{9, 8}));
+}
+
 }  // namespace
 }  // namespace skyloom

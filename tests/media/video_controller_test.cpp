@@ -35,6 +35,11 @@ class VideoTest : public testing::FormTest {
     SendMessageW(form->MediaPlayer21->Handle(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 7);
   }
   void Start() { ClickButton(*form->ToolBar2, L"Start Video Wallpaper"); }
+  // Hands the device's own notices to the controller, as the loop does.
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
   bool StopEnabled() const { return form->ToolBar2->ButtonEnabled(form->VideoStopButton); }
   Files Opened(std::initializer_list<int> rows) const {
     Files expected;
@@ -47,8 +52,9 @@ class VideoTest : public testing::FormTest {
 };
 
 TEST_F(VideoTest, OneRowLoopsCheckedOrNot) {
-  AddRows({false});
+  AddRows({true});
   Start();
+  form->VideoCheck->SetChecked(0, false);
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->VideoRunning());
   EXPECT_TRUE(StopEnabled());
@@ -118,9 +124,10 @@ TEST_F(VideoTest, HidingWhileRunningReattachesToTheHost) {
   Start();
   const auto windows = fake.Of(MCI_WINDOW).size(), puts = fake.Of(MCI_PUT).size();
   ASSERT_NE(form->VideoHostWindow, nullptr);
-  // Wine has no "Progman": its desktop window (the virtual desktop) is the host.
+  // Wine has no "Progman": the program's own window at the bottom is the host.
   if (!FindWindowW(L"Progman", L"Program Manager")) {
-    EXPECT_EQ(form->VideoHostWindow, GetDesktopWindow());
+    ASSERT_TRUE(form->VideoBackdrop);
+    EXPECT_EQ(form->VideoHostWindow, form->VideoBackdrop->Handle());
   }
   form->Close1Click(nullptr);
   ASSERT_EQ(fake.Of(MCI_WINDOW).size(), windows + 1);
@@ -150,18 +157,177 @@ TEST_F(VideoTest, PlayingAtTheEndOfTrackOneStopsAndOddModesAreNamedUnknown) {
   EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(VideoTest, NoCheckedRowStopsVideoWallpaperAndAStartBeyondTheRowsWraps) {
-  AddRows({false, false});
-  form->VideoCursor = 5;
+// The device's own notices: the end of play advances once, the stop's and
+// the close's notices that follow change nothing; with no row left checked
+// video wallpaper stops and says why, whatever notices come after.
+TEST_F(VideoTest, TheEndOfPlayAdvancesOnceAndAnEmptyCheckStopsWithItsReason) {
+  AddRows({true, true});
+  form->VideoCursor = 5;  // beyond the rows: Start wraps to row 0
   Start();
-  EXPECT_EQ(fake.Opened(), Opened({0}));
-  Notice(MCI_MODE_STOP);
+  Pump();
+  EXPECT_EQ(form->StatusBar1->Text(), L"Playing");
+  fake.EndPlay();
+  Pump();
+  EXPECT_EQ(fake.Opened(), Opened({0, 0}));
+  EXPECT_EQ(fake.Of(MCI_PLAY).size(), 2u);
+  form->VideoCheck->SetChecked(0, false);
+  form->VideoCheck->SetChecked(1, false);
+  fake.EndPlay();
+  Pump();
   EXPECT_FALSE(form->VideoRunning());
   EXPECT_FALSE(StopEnabled());
-  EXPECT_EQ(fake.Of(MCI_STOP).size(), 1u);
-  EXPECT_EQ(fake.Of(MCI_PLAY).size(), 1u);
+  EXPECT_EQ(fake.Of(MCI_PLAY).size(), 2u);
   EXPECT_EQ(form->StatusBar1->Text(), L"No video is checked");
+  Notice(MCI_MODE_STOP);  // a late notice of the stopped device
+  EXPECT_EQ(form->StatusBar1->Text(), L"No video is checked");
+  Notice(MCI_MODE_PLAY, false);  // the device plays again: its mode shows
+  EXPECT_EQ(form->StatusBar1->Text(), L"Playing");
   EXPECT_TRUE(errors.empty());
+}
+
+// Next Video stops the play: its "aborted" notice advances, the stop's own
+// notice and the close's that follow do not advance a second time.
+TEST_F(VideoTest, NextVideoAdvancesOnceThroughTheDevicesNotices) {
+  AddRows({true, true, true});
+  Start();
+  Pump();
+  form->NextVideo1Click(nullptr);
+  Pump();
+  EXPECT_EQ(fake.Opened(), Opened({0, 0}));  // the cursor stood on row 0
+  form->NextVideo1Click(nullptr);
+  Pump();
+  EXPECT_EQ(fake.Opened(), Opened({0, 0, 1}));
+  EXPECT_EQ(fake.Of(MCI_PLAY).size(), 3u);
+  EXPECT_EQ(form->VideoCursor, 2);
+  EXPECT_TRUE(form->VideoRunning());
+  EXPECT_EQ(form->StatusBar1->Text(), L"Playing");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(VideoTest, StartWithNothingCheckedKeepsTheWindowAndTheButtonUp) {
+  form->Show();
+  Start();  // empty list
+  EXPECT_EQ(form->StatusBar1->Text(), L"No video is checked");
+  AddRows({false, false});
+  Start();
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(form->StatusBar1->Text(), L"No video is checked");
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(form->VideoRunning());
+  EXPECT_FALSE(StopEnabled());
+  EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(VideoTest, AFileTheDeviceCannotOpenIsNamedAndLeavesTheButtonUp) {
+  form->Show();
+  AddRows({true});
+  fake.openResult = MCIERR_INVALID_FILE;
+  Start();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(files[0]), std::wstring::npos) << errors[0];
+  EXPECT_NE(errors[0].find(L"Unknown error code"), std::wstring::npos) << errors[0];
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(form->VideoRunning());
+}
+
+// A window that stands where the taskbar would and counts its clicks.
+struct ClickTarget {
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) ++clicks;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  static inline int clicks = 0;
+};
+
+// Without the shell's desktop windows the video goes to a window of the
+// program's own: under every other window, taking no input, so that the
+// taskbar and the tray stay usable.
+TEST_F(VideoTest, TheVideosOwnWindowStaysBelowEveryWindowAndTakesNoInput) {
+  if (FindWindowW(L"Progman", L"Program Manager")) GTEST_SKIP() << "a shell desktop is running";
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ClickTarget::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Skyloom_TaskbarStandIn";
+  RegisterClassW(&wc);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  HWND bar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0,
+                             height - 30, width, 30, nullptr, nullptr, nullptr, nullptr);
+  AddRows({true});
+  Start();
+  HWND host = form->VideoHostWindow;
+  ASSERT_NE(host, nullptr);
+  EXPECT_NE(host, GetDesktopWindow());
+  EXPECT_TRUE(IsWindowVisible(host));
+  EXPECT_FALSE(IsWindowEnabled(host));
+  EXPECT_EQ(GetWindow(host, GW_HWNDLAST), host);
+  SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // raised: it goes back down
+  EXPECT_EQ(GetWindow(host, GW_HWNDLAST), host);
+  EXPECT_NE(GetForegroundWindow(), host);
+  SetWindowPos(bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // a window goes below
+  for (int i = 0; i < 500 && GetWindow(host, GW_HWNDLAST) != host; ++i) {
+    Pump();
+    Sleep(10);
+  }
+  EXPECT_EQ(GetWindow(host, GW_HWNDLAST), host);
+  RECT workArea{}, placed{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  GetWindowRect(host, &placed);
+  EXPECT_TRUE(EqualRect(&placed, &workArea));  // the taskbar lies outside it
+
+  const POINT onBar{width / 2, height - 15};
+  EXPECT_EQ(WindowFromPoint(onBar), bar);
+  for (const wchar_t* tray : {L"Shell_TrayWnd", L"__winex11_standalone_tray"}) {
+    HWND area = FindWindowW(tray, nullptr);
+    RECT box{};
+    if (!area || !IsWindowVisible(area) || !GetWindowRect(area, &box)) continue;
+    const POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    EXPECT_EQ(GetAncestor(WindowFromPoint(middle), GA_ROOT), area) << "the tray is covered";
+  }
+  ClickTarget::clicks = 0;
+  SetCursorPos(onBar.x, onBar.y);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  for (int i = 0; i < 100 && ClickTarget::clicks == 0; ++i) {
+    Pump();
+    Sleep(10);
+  }
+  EXPECT_EQ(ClickTarget::clicks, 1);
+  DestroyWindow(bar);
+  ClickButton(*form->ToolBar2, L"Stop Video WallPaper");
+  EXPECT_FALSE(IsWindowVisible(host));
+}
+
+// Ending the program while the device never answers its close: run in a
+// child process (the test below), which must end on its own.
+constexpr wchar_t kExitChildVariable[] = L"SKYLOOM_VIDEO_EXIT_CHILD";
+
+TEST_F(VideoTest, ExitChild) {
+  if (!GetEnvironmentVariableW(kExitChildVariable, nullptr, 0)) GTEST_SKIP() << "run by ExitEndsTheProcess";
+  AddRows({true});
+  Start();
+  fake.closeGate.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // never signalled
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  form.reset();
+  ADD_FAILURE() << "the device's close returned";
+}
+
+TEST(VideoExit, ExitEndsTheProcessWhenTheDeviceNeverAnswers) {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  std::wstring line = L"\"" + self + L"\" --gtest_filter=VideoTest.ExitChild";
+  SetEnvironmentVariableW(kExitChildVariable, L"1");
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION info{};
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+  SetEnvironmentVariableW(kExitChildVariable, nullptr);
+  ASSERT_TRUE(started);
+  UniqueHandle process(info.hProcess), thread(info.hThread);
+  const bool ended = WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.get(), 1);
+  EXPECT_TRUE(ended) << "the program waited for the device for good";
 }
 
 // The shell's windows, made in this process: Wine has none of them.
@@ -175,6 +341,8 @@ HWND MakeWindow(const wchar_t* className, const wchar_t* title, HWND parent = nu
                          nullptr);
 }
 
+// Windows 8 to 11 23H2: the icon view sits in a top-level worker and the
+// video's worker follows it.
 TEST(DesktopHost, ContentWindowFirstThenTheWorkerBehindTheIconsThenProgman) {
   if (FindWindowW(L"Progman", L"Program Manager")) GTEST_SKIP() << "a shell desktop is running";
   // A new window goes on top, so the worker ends up right behind the icons.
@@ -189,7 +357,20 @@ TEST(DesktopHost, ContentWindowFirstThenTheWorkerBehindTheIconsThenProgman) {
   EXPECT_EQ(FindDesktopHostWindow(), content);
   DestroyWindow(progman);
   DestroyWindow(iconOwner);
-  EXPECT_EQ(FindDesktopHostWindow(), GetDesktopWindow());
+  EXPECT_EQ(FindDesktopHostWindow(), nullptr);  // the controller then uses a window of its own
+}
+
+// Windows 11 24H2 on: Progman keeps the icon view and the worker is its
+// child; a hidden top-level worker behind Progman is none of the desktop's.
+TEST(DesktopHost, TheWorkerIsAChildOfProgmanWhenProgmanKeepsTheIcons) {
+  if (FindWindowW(L"Progman", L"Program Manager")) GTEST_SKIP() << "a shell desktop is running";
+  HWND unrelated = MakeWindow(L"WorkerW", L"");
+  HWND progman = MakeWindow(L"Progman", L"Program Manager");
+  MakeWindow(L"SHELLDLL_DefView", L"", progman);
+  HWND worker = MakeWindow(L"WorkerW", L"", progman);
+  EXPECT_EQ(FindDesktopHostWindow(), worker);
+  DestroyWindow(progman);
+  DestroyWindow(unrelated);
 }
 
 // Class names are registered without regard to letter case, so the test
