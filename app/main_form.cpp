@@ -47,6 +47,8 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateImagePage(PageControl1->AddPage(L"Image Wallpaper"));
   CreateVideoPage(PageControl1->AddPage(L"Video Wallpaper"));
   PageControl1->SetActivePageIndex(0);
+  // A status line speaks of the page it was written on.
+  PageControl1->OnChange = [this](void*) { StatusBar1->SetText(L""); };
   CreateComponents();
   CreateTray();
   CenterOnScreen();

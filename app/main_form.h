@@ -170,9 +170,11 @@ class TMainForm : public TForm {
   template <typename Step, typename... Extra>
   void Rotate(Step step, Extra... extra);
   void DeleteSelected(TCheckListBox& list);
+  void SayIfNothingChecked();
   static void CheckAll(TCheckListBox& list, bool checked);
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);
-  static void LoadList(const std::wstring& path, TCheckListBox& list);
+  void LoadList(const std::wstring& path, TCheckListBox& list);
+  void ShowLoadProgress(int percent);
   void RunCommand(TCommand command);
   void OnCopyData(const COPYDATASTRUCT& data);
 

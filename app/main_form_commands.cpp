@@ -22,6 +22,7 @@ void TMainForm::ToolButton11Click(void*) {
   Timer1->SetDelay(minutes * 60000);
   Timer1->SetActive(true);
   SetTimerControls(true);
+  SayIfNothingChecked();
 }
 
 void TMainForm::ToolButton3Click(void*) {

@@ -11,7 +11,7 @@ namespace skyloom {
 TCheckListBox::TCheckListBox(HWND parent, int left, int top, int width, int height, int itemHeight, COLORREF color)
     : itemHeight_(itemHeight), brush_(CreateSolidBrush(color)), color_(color) {
   CreateControl(L"LISTBOX", L"",
-                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                 WS_EX_CLIENTEDGE, parent, left, top, width, height);
   SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
   SetWindowSubclass(Handle(), SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -21,61 +21,68 @@ TCheckListBox::~TCheckListBox() {
   if (Handle()) RemoveWindowSubclass(Handle(), SubclassProc, 1);
 }
 
-int TCheckListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+int TCheckListBox::Count() const { return static_cast<int>(entries_.size()); }
 
 void TCheckListBox::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) throw EListError(FormatMessage1("List index out of bounds (%d)", index));
 }
 
 int TCheckListBox::Add(const std::wstring& text) {
-  const auto index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) throw EListError("Out of memory while expanding the list");
-  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+  const auto index = static_cast<WPARAM>(entries_.size());
+  entries_.push_back({text, false});
+  if (SendMessageW(Handle(), LB_INSERTSTRING, index, 0) < 0) {
+    entries_.pop_back();
+    throw EListError("Out of memory while expanding the list");
+  }
   return static_cast<int>(index);
 }
 
 void TCheckListBox::Delete(int index) {
   CheckIndex(index);
   SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  entries_.erase(entries_.begin() + index);
 }
 
-void TCheckListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+void TCheckListBox::Clear() {
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  entries_.clear();
+}
 
 std::wstring TCheckListBox::Strings(int index) const {
   CheckIndex(index);
-  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
+  return entries_[static_cast<std::size_t>(index)].text;
 }
 
 std::vector<std::wstring> TCheckListBox::Items() const {
   std::vector<std::wstring> items;
-  for (int i = 0; i < Count(); ++i) items.push_back(Strings(i));
+  items.reserve(entries_.size());
+  for (const auto& entry : entries_) items.push_back(entry.text);
   return items;
 }
 
-void TCheckListBox::Assign(const std::vector<std::wstring>& items) {
+void TCheckListBox::Assign(std::vector<std::wstring> items) {
+  std::vector<TEntry> entries;
+  entries.reserve(items.size());
+  for (auto& item : items) entries.push_back({std::move(item), false});
   BeginUpdate();
-  try {
-    Clear();
-    for (const auto& item : items) Add(item);
-  } catch (...) {
+  Clear();
+  const auto set = SendMessageW(Handle(), LB_SETCOUNT, entries.size(), 0);
+  if (set == LB_ERR || set == LB_ERRSPACE) {
     EndUpdate();
-    throw;
+    throw EListError("Out of memory while expanding the list");
   }
+  entries_ = std::move(entries);
   EndUpdate();
 }
 
 bool TCheckListBox::Checked(int index) const {
   CheckIndex(index);
-  return SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0) != 0;
+  return entries_[static_cast<std::size_t>(index)].checked;
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
   CheckIndex(index);
-  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+  entries_[static_cast<std::size_t>(index)].checked = checked;
   RECT r{};
   if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
     InvalidateRect(Handle(), &r, FALSE);
@@ -109,11 +116,11 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   FillRect(dc, &r, static_cast<HBRUSH>(brush_.get()));
-  if (item.itemID == static_cast<UINT>(-1)) return;
-  const int index = static_cast<int>(item.itemID);
+  if (item.itemID >= entries_.size()) return;
+  const auto& entry = entries_[item.itemID];
   RECT box{r.left + 1, r.top + 1, r.left + CheckWidth() - 1, r.bottom - 1};
   UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-  if (SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0)) state |= DFCS_CHECKED;
+  if (entry.checked) state |= DFCS_CHECKED;
   DrawFrameControl(dc, &box, DFC_BUTTON, state);
 
   RECT text{r.left + CheckWidth() + 1, r.top, r.right, r.bottom};
@@ -121,12 +128,8 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (selected) FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::wstring label(static_cast<std::size_t>(length) + 1, L'\0');
-  label.resize(static_cast<std::size_t>(
-      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(label.data()))));
   text.left += 2;
-  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
+  DrawTextW(dc, entry.text.c_str(), static_cast<int>(entry.text.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &text);
 }
@@ -182,8 +185,12 @@ LRESULT CALLBACK TCheckListBox::SubclassProc(HWND window, UINT message, WPARAM w
 bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
   // A click on the box toggles the mark; the list still selects the entry.
   if (message == WM_LBUTTONDOWN && GET_X_LPARAM(lParam) < CheckWidth()) {
-    const auto hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
-    if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < Count()) Toggle(LOWORD(hit));
+    if (const int row = RowAt(lParam); row >= 0) Toggle(row);
+    return false;
+  }
+  // Like every list: the row right-clicked is the row the menu acts on.
+  if (message == WM_RBUTTONDOWN) {
+    SelectRowAt(lParam);
     return false;
   }
   if (message == WM_CHAR && wParam == L' ' && ItemIndex() >= 0) {
@@ -191,6 +198,25 @@ bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   }
   return false;
+}
+
+// The row under a client point, or -1. Counted from the top row rather than
+// asked of the control, whose answer holds only 16 bits of index.
+int TCheckListBox::RowAt(LPARAM point) const {
+  const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (!PtInRect(&client, at) || itemHeight_ <= 0) return -1;
+  const long long row = static_cast<long long>(TopIndex()) + at.y / itemHeight_;
+  return row < Count() ? static_cast<int>(row) : -1;
+}
+
+// A change of the selection by the user, as a left click makes it.
+void TCheckListBox::SelectRowAt(LPARAM point) {
+  const int row = RowAt(point);
+  if (row < 0 || row == ItemIndex()) return;
+  SetItemIndex(row);
+  if (OnClick) OnClick(this);
 }
 
 }  // namespace skyloom

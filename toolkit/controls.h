@@ -124,6 +124,7 @@ class TPageControl : public TControl {
   void SetActivePageIndex(int index);
   int PageCount() const { return static_cast<int>(pages_.size()); }
   std::wstring PageCaption(int index) const;
+  TNotifyEvent OnChange;  // a page was shown
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
