@@ -66,6 +66,7 @@ void TMainForm::CreateComponents() {
   ImageView1->SetBackground(kButtonFace);
   ImageProc.OnProgress = [this](void* sender, int percent) { ImageProcProgress(sender, percent); };
   DesktopTheme = std::make_unique<TDesktopTheme>();
+  ReportThemeProblems();
   // The prepared bitmap is already fitted to the desktop: shown centred on
   // the sampled colour, whatever style the system held before.
   DesktopTheme->Desktop.WallpaperStyle = wlpsCenter;

@@ -166,6 +166,7 @@ class TMainForm : public TForm {
   void FormCreate();
   void FormDestroy();
   void CreateComponents();
+  void ReportThemeProblems() const;
   TResampleFilter ChosenFilter() const;
   template <typename Step, typename... Extra>
   void Rotate(Step step, Extra... extra);

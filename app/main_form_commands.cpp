@@ -39,6 +39,17 @@ void TMainForm::SetTimerControls(bool running) {
   ToolBar1->SetButtonEnabled(StopButton, running);
 }
 
+// Theme values the system holds in a form the program cannot read are
+// named once, at start, and read as missing; the next change of wallpaper
+// writes them back as text.
+void TMainForm::ReportThemeProblems() const {
+  const auto& problems = DesktopTheme->ReadProblems;
+  if (problems.empty()) return;
+  std::string text = problems.front();
+  for (std::size_t i = 1; i < problems.size(); ++i) text += ".\n" + problems[i];
+  TApplication::Instance().ShowException(EError(text));
+}
+
 void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
   std::vector<std::string> utf8;
   for (const auto& argument : arguments) utf8.push_back(Narrow(argument));

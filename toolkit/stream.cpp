@@ -17,7 +17,7 @@ void TStream::ReadBuffer(void* buffer, std::size_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError(WriteErrorText());
 }
 
 std::vector<std::uint8_t> TStream::ReadAll() {
@@ -58,6 +58,12 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 TFileStream::TFileStream(const std::string& path, std::unique_ptr<TFileHandle> handle)
     : path_(path), handle_(std::move(handle)) {}
 
+std::string TFileStream::WriteErrorText() const {
+  const std::string text = FormatMessage1("Cannot write file %s", path_);
+  const std::string reason = handle_->ErrorText();
+  return reason.empty() ? text : text + ": " + reason;
+}
+
 TFileStream::TFileStream(const std::string& path, TFileMode mode)
     : path_(path), handle_(OpenFileHandle(path, mode)) {
   if (handle_) return;
@@ -95,9 +101,9 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream& 
   {
     std::unique_ptr<TFileHandle> handle = OpenFileHandle(temporary.Path(), TFileMode::fmCreate);
     if (!handle) CannotCreate(path);
-    TFileStream out(temporary.Path(), std::move(handle));
+    TFileStream out(path, std::move(handle));  // named as the user knows the file
     write(out);
-    if (!out.Flush()) throw EWriteError("Stream write error");
+    if (!out.Flush()) throw EWriteError(out.WriteErrorText());
   }
   if (!ReplaceFileWith(temporary.Path(), path)) CannotCreate(path);
   temporary.Keep();

@@ -14,4 +14,8 @@ std::string Narrow(const std::wstring& wide);
 std::optional<std::string> ToCodePage(const std::wstring& wide);
 std::wstring FromCodePage(const std::string& bytes);
 
+// The system's own words for an error code (a Win32 error or an HRESULT),
+// without the line break it ends with; "Error N" when it has none.
+std::string SystemErrorText(unsigned long code);
+
 }  // namespace skyloom

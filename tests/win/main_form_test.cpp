@@ -399,6 +399,35 @@ TEST_F(FormTest, StartAndStopSwitchTheTimerAndTheControls) {
   EXPECT_TRUE(errors.empty());
 }
 
+// A theme value of the wrong type in the registry is named once and the
+// window still comes up.
+TEST_F(FormTest, AThemeValueOfTheWrongTypeIsReportedOnceAndTheProgramStarts) {
+  thumbForm.reset();
+  form.reset();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ | KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  wchar_t old[64] = L"0";
+  DWORD size = sizeof old;
+  const bool had = RegQueryValueExW(key, L"WallpaperStyle", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                   ERROR_SUCCESS;
+  const DWORD number = 2;
+  RegSetValueExW(key, L"WallpaperStyle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  try {
+    form = std::make_unique<TMainForm>();
+  } catch (...) {
+  }
+  if (had)
+    RegSetValueExW(key, L"WallpaperStyle", 0, REG_SZ, reinterpret_cast<const BYTE*>(old),
+                   static_cast<DWORD>((wcslen(old) + 1) * sizeof(wchar_t)));
+  else
+    RegDeleteValueW(key, L"WallpaperStyle");
+  RegCloseKey(key);
+  ASSERT_TRUE(form) << "the program did not start";
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(L"\"WallpaperStyle\" of HKEY_CURRENT_USER\\Control Panel\\Desktop"), std::wstring::npos);
+}
+
 TEST(ErrorBoxText, MessagesGainAPeriodOnlyWhenTheyNeedOne) {
   auto& app = testing::TestApplication();
   std::vector<std::wstring> shown;

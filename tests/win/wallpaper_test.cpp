@@ -9,6 +9,7 @@
 
 #include "desktop/virtual_screen.h"
 #include "form_fixture.h"
+#include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
@@ -177,6 +178,26 @@ TEST_F(WallpaperTest, CheckAllOnTheCommandLineMakesALoadedListRotate) {
 
 // The desktop's size is read as per-monitor DPI aware, so a scaled display
 // still gets a wallpaper of its physical size.
+// A full disk: the system's device that refuses every byte for want of
+// space (Wine maps drive Z: to the root). The error names the file and the
+// system's reason instead of a bare "Stream write error".
+TEST(FileWrite, AFullDiskNamesTheFileAndTheSystemsReason) {
+  const std::string full = "Z:\\dev\\full";
+  std::unique_ptr<TFileStream> stream;
+  try {
+    stream = std::make_unique<TFileStream>(full, TFileMode::fmCreate);
+  } catch (const EFCreateError&) {
+    GTEST_SKIP() << "no full device here";
+  }
+  const std::vector<char> bytes(65536, 'x');
+  try {
+    stream->WriteBuffer(bytes.data(), bytes.size());
+    ADD_FAILURE() << "no error";
+  } catch (const EWriteError& error) {
+    EXPECT_STREQ(error.what(), "Cannot write file Z:\\dev\\full: There is not enough space on the disk.");
+  }
+}
+
 TEST(VirtualScreen, IsReadInPhysicalPixels) {
   using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
   using AwarenessOf = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
