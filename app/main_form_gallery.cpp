@@ -49,11 +49,12 @@ void TMainForm::SaveList(TFileDialog& dialog, const TCheckListBox& list) {
 // other programs send it meanwhile. The control takes the whole list in one
 // step at the end.
 void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
-  const auto entries = LoadListFile(Narrow(path));  // raises before the list is touched
+  const auto bytes = ReadListFile(Narrow(path));  // raises before the list is touched
+  const auto entries = SplitListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   constexpr std::size_t kStep = 100000;
   std::vector<std::wstring> items;
   items.reserve(entries.size());
-  for (const auto& entry : entries) {
+  for (const auto entry : entries) {
     items.push_back(FromCodePage(entry));
     if (items.size() % kStep == 0) ShowLoadProgress(static_cast<int>(items.size() * 100 / entries.size()));
   }

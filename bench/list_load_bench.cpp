@@ -2,7 +2,9 @@
 // run under Wine with a display): for each count, a file of that many
 // entries is written, then loaded through the window's own command and the
 // list painted. Best of R runs per count, and the time per entry, which
-// stays flat when the load is linear in the count.
+// stays flat when the load is linear in the count. The steps apart, best
+// of the same runs: reading and splitting the file, converting the entries
+// from the code page, filling and painting the list.
 //   skyloom-bench-list-load.exe [--runs R] COUNT...
 #include <windows.h>
 
@@ -15,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "app/list_file.h"
 #include "app/main_form.h"
 #include "toolkit/application.h"
+#include "toolkit/text_win.h"
 
 namespace {
 
@@ -59,24 +63,45 @@ int main(int argc, char** argv) {
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   HWND list = form.ImageListBox->Handle();
 
-  std::printf("%10s %12s %14s\n", "entries", "best ms", "us per entry");
+  std::printf("%10s %12s %14s %10s %10s %10s\n", "entries", "best ms", "us per entry", "read ms", "convert ms",
+              "fill ms");
   for (const long count : counts) {
     const fs::path file = WriteGallery(count);
-    double best = 1e300;
+    double best = 1e300, read = 1e300, convert = 1e300, fill = 1e300;
+    auto paint = [&] {
+      RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      GdiFlush();
+    };
     for (int run = 0; run < runs; ++run) {
       form.ImageListBox->Clear();
       UpdateWindow(form.Handle());
-      const double start = Now();
+      double start = Now();
       form.LoadImageList(file.wstring());
-      RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      GdiFlush();
+      paint();
       best = std::min(best, Now() - start);
+
+      form.ImageListBox->Clear();
+      UpdateWindow(form.Handle());
+      start = Now();
+      const auto bytes = ReadListFile(file.string());
+      const auto entries = SplitListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      const double read_ = Now();
+      std::vector<std::wstring> items;
+      items.reserve(entries.size());
+      for (const auto& entry : entries) items.push_back(FromCodePage(entry));
+      const double converted = Now();
+      form.ImageListBox->Assign(std::move(items));
+      paint();
+      read = std::min(read, read_ - start);
+      convert = std::min(convert, converted - read_);
+      fill = std::min(fill, Now() - converted);
     }
     if (form.ImageListBox->Count() != count) {
       std::fprintf(stderr, "loaded %d entries of %ld\n", form.ImageListBox->Count(), count);
       return 1;
     }
-    std::printf("%10ld %12.1f %14.3f\n", count, best, best * 1000.0 / static_cast<double>(count));
+    std::printf("%10ld %12.1f %14.3f %10.1f %10.1f %10.1f\n", count, best, best * 1000.0 / static_cast<double>(count),
+                read, convert, fill);
     std::fflush(stdout);
     fs::remove(file);
   }

@@ -21,17 +21,19 @@ TCheckListBox::~TCheckListBox() {
   if (Handle()) RemoveWindowSubclass(Handle(), SubclassProc, 1);
 }
 
-int TCheckListBox::Count() const { return static_cast<int>(entries_.size()); }
+int TCheckListBox::Count() const { return static_cast<int>(texts_.size()); }
 
 void TCheckListBox::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) throw EListError(FormatMessage1("List index out of bounds (%d)", index));
 }
 
 int TCheckListBox::Add(const std::wstring& text) {
-  const auto index = static_cast<WPARAM>(entries_.size());
-  entries_.push_back({text, false});
+  const auto index = static_cast<WPARAM>(texts_.size());
+  texts_.push_back(text);
+  checked_.push_back(false);
   if (SendMessageW(Handle(), LB_INSERTSTRING, index, 0) < 0) {
-    entries_.pop_back();
+    texts_.pop_back();
+    checked_.pop_back();
     throw EListError("Out of memory while expanding the list");
   }
   return static_cast<int>(index);
@@ -40,49 +42,45 @@ int TCheckListBox::Add(const std::wstring& text) {
 void TCheckListBox::Delete(int index) {
   CheckIndex(index);
   SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  entries_.erase(entries_.begin() + index);
+  texts_.erase(texts_.begin() + index);
+  checked_.erase(checked_.begin() + index);
 }
 
 void TCheckListBox::Clear() {
   SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
-  entries_.clear();
+  texts_.clear();
+  checked_.clear();
 }
 
 std::wstring TCheckListBox::Strings(int index) const {
   CheckIndex(index);
-  return entries_[static_cast<std::size_t>(index)].text;
+  return texts_[static_cast<std::size_t>(index)];
 }
 
-std::vector<std::wstring> TCheckListBox::Items() const {
-  std::vector<std::wstring> items;
-  items.reserve(entries_.size());
-  for (const auto& entry : entries_) items.push_back(entry.text);
-  return items;
-}
+std::vector<std::wstring> TCheckListBox::Items() const { return texts_; }
 
 void TCheckListBox::Assign(std::vector<std::wstring> items) {
-  std::vector<TEntry> entries;
-  entries.reserve(items.size());
-  for (auto& item : items) entries.push_back({std::move(item), false});
+  std::vector<char> unchecked(items.size(), false);
   BeginUpdate();
   Clear();
-  const auto set = SendMessageW(Handle(), LB_SETCOUNT, entries.size(), 0);
+  const auto set = SendMessageW(Handle(), LB_SETCOUNT, items.size(), 0);
   if (set == LB_ERR || set == LB_ERRSPACE) {
     EndUpdate();
     throw EListError("Out of memory while expanding the list");
   }
-  entries_ = std::move(entries);
+  texts_ = std::move(items);
+  checked_ = std::move(unchecked);
   EndUpdate();
 }
 
 bool TCheckListBox::Checked(int index) const {
   CheckIndex(index);
-  return entries_[static_cast<std::size_t>(index)].checked;
+  return checked_[static_cast<std::size_t>(index)] != 0;
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
   CheckIndex(index);
-  entries_[static_cast<std::size_t>(index)].checked = checked;
+  checked_[static_cast<std::size_t>(index)] = checked;
   RECT r{};
   if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
     InvalidateRect(Handle(), &r, FALSE);
@@ -116,11 +114,11 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   FillRect(dc, &r, static_cast<HBRUSH>(brush_.get()));
-  if (item.itemID >= entries_.size()) return;
-  const auto& entry = entries_[item.itemID];
+  if (item.itemID >= texts_.size()) return;
+  const std::wstring& label = texts_[item.itemID];
   RECT box{r.left + 1, r.top + 1, r.left + CheckWidth() - 1, r.bottom - 1};
   UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-  if (entry.checked) state |= DFCS_CHECKED;
+  if (checked_[item.itemID]) state |= DFCS_CHECKED;
   DrawFrameControl(dc, &box, DFC_BUTTON, state);
 
   RECT text{r.left + CheckWidth() + 1, r.top, r.right, r.bottom};
@@ -129,7 +127,7 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   text.left += 2;
-  DrawTextW(dc, entry.text.c_str(), static_cast<int>(entry.text.size()), &text,
+  DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &text);
 }
@@ -206,8 +204,9 @@ int TCheckListBox::RowAt(LPARAM point) const {
   const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   RECT client{};
   GetClientRect(Handle(), &client);
-  if (!PtInRect(&client, at) || itemHeight_ <= 0) return -1;
-  const long long row = static_cast<long long>(TopIndex()) + at.y / itemHeight_;
+  const auto height = static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0));
+  if (!PtInRect(&client, at) || height <= 0) return -1;
+  const long long row = static_cast<long long>(TopIndex()) + at.y / height;
   return row < Count() ? static_cast<int>(row) : -1;
 }
 

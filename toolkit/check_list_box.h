@@ -58,16 +58,12 @@ class TCheckListBox : public TControl {
   int RowAt(LPARAM point) const;
   void SelectRowAt(LPARAM point);
 
-  struct TEntry {
-    std::wstring text;
-    bool checked = false;
-  };
-
   int itemHeight_;
   UniqueGdiObject brush_;
   COLORREF color_;
   int updates_ = 0;
-  std::vector<TEntry> entries_;
+  std::vector<std::wstring> texts_;
+  std::vector<char> checked_;  // one mark per text
 };
 
 }  // namespace skyloom

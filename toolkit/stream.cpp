@@ -20,15 +20,23 @@ void TStream::WriteBuffer(const void* buffer, std::size_t count) {
   if (count != 0 && Write(buffer, count) != count) throw EWriteError(WriteErrorText());
 }
 
+// Read straight into place, sized by the length the stream tells (one byte
+// more, so that the read that finds the end needs no new storage); a
+// stream that grows meanwhile is still read to its end.
 std::vector<std::uint8_t> TStream::ReadAll() {
   std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
+  const auto here = Position();
+  const auto end = Seek(0, TSeekOrigin::soEnd);
+  SetPosition(here);
+  if (end > here) bytes.reserve(static_cast<std::size_t>(end - here) + 1);
   for (;;) {
-    const auto got = Read(chunk, sizeof chunk);
-    if (got == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    const std::size_t have = bytes.size();
+    const std::size_t room = bytes.capacity() - have;
+    bytes.resize(have + (room ? room : 65536));
+    const auto got = Read(bytes.data() + have, bytes.size() - have);
+    bytes.resize(have + got);
+    if (got == 0) return bytes;
   }
-  return bytes;
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
