@@ -194,7 +194,13 @@ TEST(FileWrite, AFullDiskNamesTheFileAndTheSystemsReason) {
     stream->WriteBuffer(bytes.data(), bytes.size());
     ADD_FAILURE() << "no error";
   } catch (const EWriteError& error) {
-    EXPECT_STREQ(error.what(), "Cannot write file Z:\\dev\\full: There is not enough space on the disk.");
+    // The system's own words ("There is not enough space on the disk.").
+    wchar_t reason[256] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL, 0, reason,
+                   256, nullptr);
+    std::wstring expected = L"Cannot write file Z:\\dev\\full: " + std::wstring(reason);
+    while (!expected.empty() && (expected.back() == L'\n' || expected.back() == L'\r')) expected.pop_back();
+    EXPECT_EQ(Widen(error.what()), expected);
   }
 }
 
