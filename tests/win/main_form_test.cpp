@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "form_fixture.h"
@@ -209,17 +212,28 @@ TEST_F(FormTest, TheStatusBarSaysWhyNothingChangedAndForgetsOldNews) {
   EXPECT_TRUE(errors.empty());
 }
 
-// Loading a long gallery: every entry arrives, and rows beyond the first
-// 65,536 answer the mouse as the first ones do.
-TEST_F(FormTest, ALongGalleryLoadsWholeAndItsLastRowsAnswerTheMouse) {
-  constexpr int kCount = 100000;
+// Every text the status bar is given, in order.
+LRESULT CALLBACK RecordStatus(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR texts) {
+  if (message == SB_SETTEXTW)
+    reinterpret_cast<Strings*>(texts)->push_back(reinterpret_cast<const wchar_t*>(lParam));
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Loading a long gallery: the status bar follows the load and is cleared
+// at its end, every entry arrives, and rows beyond the first 65,536 answer
+// the mouse as the first ones do.
+TEST_F(FormTest, ALongGalleryLoadsWholeShowingProgressAndItsLastRowsAnswerTheMouse) {
+  constexpr int kCount = 250000;
   std::string text;
   for (int i = 0; i < kCount; ++i) text += "C:\\p\\" + std::to_string(i) + ".jpg\r\n";
   answers = {WriteFile(L"long.Gal", text)};
+  Strings status;
+  SetWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1, reinterpret_cast<DWORD_PTR>(&status));
   form->LoadGallery1Click(nullptr);
+  RemoveWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1);
+  EXPECT_EQ(status, (Strings{L"Loading the list: 40 %", L"Loading the list: 80 %", L""}));
   ASSERT_EQ(form->ImageListBox->Count(), kCount);
-  EXPECT_EQ(form->ImageListBox->Strings(kCount - 1), L"C:\\p\\99999.jpg");
-  EXPECT_EQ(form->StatusBar1->Text(), L"");
+  EXPECT_EQ(form->ImageListBox->Strings(kCount - 1), L"C:\\p\\249999.jpg");
 
   form->ImageListBox->SetItemIndex(kCount - 1);  // scrolled into view
   HWND list = form->ImageListBox->Handle();
