@@ -52,6 +52,7 @@ void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
   const auto bytes = ReadListFile(Narrow(path));  // raises before the list is touched
   const auto entries = SplitListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   constexpr std::size_t kStep = 100000;
+  if (entries.size() > kStep) ShowLoadProgress(0);
   std::vector<std::wstring> items;
   items.reserve(entries.size());
   for (const auto entry : entries) {
@@ -65,7 +66,7 @@ void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
 
 void TMainForm::ShowLoadProgress(int percent) {
   StatusBar1->SetText(L"Loading the list: " + std::to_wstring(percent) + L" %");
-  UpdateWindow(StatusBar1->Handle());
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // what waits to be painted
   MSG message;
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // answers sent messages, takes nothing
 }

@@ -23,8 +23,16 @@ class PosixFile final : public TFileHandle {
     return got < 0 ? Failed(0) : static_cast<std::size_t>(got);
   }
   std::size_t Write(const void* buffer, std::size_t count) override {
-    const auto put = ::write(fd_, buffer, count);
-    return put < 0 ? Failed(0) : static_cast<std::size_t>(put);
+    // A short write is followed by another, so that the reason of a refusal
+    // (a full disk) is the system's answer to the bytes it refused.
+    std::size_t total = 0;
+    while (total < count) {
+      const auto put = ::write(fd_, static_cast<const char*>(buffer) + total, count - total);
+      if (put < 0) return Failed(total);
+      if (put == 0) break;
+      total += static_cast<std::size_t>(put);
+    }
+    return total;
   }
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
     const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET

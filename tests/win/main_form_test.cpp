@@ -231,7 +231,8 @@ TEST_F(FormTest, ALongGalleryLoadsWholeShowingProgressAndItsLastRowsAnswerTheMou
   SetWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1, reinterpret_cast<DWORD_PTR>(&status));
   form->LoadGallery1Click(nullptr);
   RemoveWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1);
-  EXPECT_EQ(status, (Strings{L"Loading the list: 40 %", L"Loading the list: 80 %", L""}));
+  EXPECT_EQ(status,
+            (Strings{L"Loading the list: 0 %", L"Loading the list: 40 %", L"Loading the list: 80 %", L""}));
   ASSERT_EQ(form->ImageListBox->Count(), kCount);
   EXPECT_EQ(form->ImageListBox->Strings(kCount - 1), L"C:\\p\\249999.jpg");
 
