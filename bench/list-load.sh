@@ -4,7 +4,7 @@
 #   bench/list-load.sh [BUILD_DIR] [COUNT...]   (default 200000 400000 2000000)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-win=${1:-$here/build/win}
+win=$(cd "${1:-$here/build/win}" && pwd)
 shift || true
 counts=("$@")
 [ ${#counts[@]} -gt 0 ] || counts=(200000 400000 2000000)
