@@ -118,6 +118,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
   ImageView1->SetCenter(true);
   ImageView1->SetAutoFit(true);
   ImageView1->SetBackgroundStyle(TIEBackgroundStyle::iebsChessboard);
+  ImageView1->SelectionBase = TIESelectionBase::iesbBitmap;
   // Above the group box that frames it, which clips its siblings.
   SetWindowPos(ImageView1->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ProgressBar = std::make_unique<TProgressBar>(panel, 15, 283, 229, 7);

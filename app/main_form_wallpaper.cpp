@@ -23,22 +23,72 @@ TColor PixelColour(const TBitmap& raster, int x, int y) {
   return static_cast<TColor>(p[2]) | (static_cast<TColor>(p[1]) << 8) | (static_cast<TColor>(p[0]) << 16);
 }
 
+// Sets the bar back to 0 however the work ends: every step reports,
+// the last one (the write) too.
+class TProgressReset {
+ public:
+  explicit TProgressReset(TProgressBar& bar) : bar_(bar) {}
+  ~TProgressReset() { bar_.SetPosition(0); }
+  TProgressReset(const TProgressReset&) = delete;
+  TProgressReset& operator=(const TProgressReset&) = delete;
+
+ private:
+  TProgressBar& bar_;
+};
+
+// Until the desktop settings take the new picture, a step that fails
+// leaves the snapshot showing what the desktop shows: the wallpaper the
+// settings name, read again, or nothing when that cannot be read. The
+// snapshot would otherwise keep the half-read or half-prepared picture.
+class TSnapshotRestore {
+ public:
+  TSnapshotRestore(TImageIO& loader, TImageView& view, const std::string& wallpaper)
+      : loader_(loader), view_(view), wallpaper_(wallpaper) {}
+  ~TSnapshotRestore() {
+    if (!kept_) ShowDesktopWallpaper();
+  }
+  TSnapshotRestore(const TSnapshotRestore&) = delete;
+  TSnapshotRestore& operator=(const TSnapshotRestore&) = delete;
+  void Keep() { kept_ = true; }
+
+ private:
+  void ShowDesktopWallpaper() noexcept {
+    if (!ReadWallpaper()) view_.Assign(TBitmap());
+  }
+  bool ReadWallpaper() noexcept {
+    if (!FileExists(wallpaper_)) return false;
+    try {
+      loader_.LoadFromFile(wallpaper_);
+    } catch (...) {
+      return false;  // runs while another error may be passing: nothing escapes
+    }
+    return !loader_.Aborting && !view_.GetBitmap().Empty();
+  }
+
+  TImageIO& loader_;
+  TImageView& view_;
+  const std::string wallpaper_;
+  bool kept_ = false;
+};
+
 }  // namespace
 
 void TMainForm::SetWallpaperFromFile(const std::string& path) {
   if (!FileExists(path)) return;
+  const TProgressReset progressReset(*ProgressBar);
+  TSnapshotRestore snapshot(ImageIO1, *ImageView1, DesktopTheme->Desktop.Wallpaper);
   ImageIO1.LoadFromFile(path);
   // Content the decoders could not read leaves the wallpaper as it was; the
   // status bar says so, without a box that would stop an unattended timer.
   if (ImageIO1.Aborting || ImageView1->GetBitmap().Empty()) {
     StatusBar1->SetText(L"Could not read the picture " + Widen(path));
-    ProgressBar->SetPosition(0);
     return;
   }
   StatusBar1->SetText(L"");
   FitToDesktop();
   const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
   ImageIO1.SaveToFileBMP(wallpaper);
+  snapshot.Keep();
   ApplyDesktopWallpaper(wallpaper);
 }
 

@@ -72,6 +72,10 @@ bool TImageMView::RemoveImage(int index) {
 void TImageMView::ClearImages() {
   SetPlaying(false);
   list_.Clear();
+  // An empty grid has nothing to scroll: back to the top now, also while
+  // the layout is held off (the clamp at its end only trims the offsets).
+  maxX_ = maxY_ = 0;
+  ClampView();
   Update();
 }
 
@@ -300,6 +304,25 @@ void TImageMView::MouseUp(int x, int y) {
   if (MouseInteract & mmiScroll) ScrollTo(downView_.x + down_.x - x, downView_.y + down_.y - y);
 }
 
+void TImageMView::Wheel(int delta) {
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  // Fine-grained wheels report parts of a notch: keep the rest for the next
+  // turn the same way.
+  if ((delta < 0) != (wheelRest_ < 0)) wheelRest_ = 0;
+  wheelRest_ += delta;
+  const int notches = wheelRest_ / WHEEL_DELTA;
+  wheelRest_ %= WHEEL_DELTA;
+  if (notches == 0 || lines == 0) return;
+  const int row = list_.Metrics.thumbHeight + list_.Metrics.vertBorder;
+  const SIZE client = ClientSize();
+  // "One screen a notch" scrolls a page of whole rows (at least one).
+  const long long step =
+      lines == WHEEL_PAGESCROLL ? std::max<long long>(client.cy / row, 1) * row : static_cast<long long>(lines) * row;
+  const long long target = std::clamp(viewY_ - notches * step, 0LL, static_cast<long long>(maxY_));
+  ScrollTo(viewX_, static_cast<int>(target));
+}
+
 void TImageMView::Scroll(int bar, int code) {
   // A page is one cell; the thumb's release keeps the offset.
   const int page = bar == SB_HORZ ? list_.Metrics.thumbWidth : list_.Metrics.thumbHeight;
@@ -338,6 +361,11 @@ void TImageMView::PlayStep() {
     PaintTo(dc.get());
   }
   ValidateRect(Handle(), nullptr);
+  // The paint can have removed the entries it could not load.
+  if (list_.Count() == 0) {
+    stepping_ = false;
+    return SetPlaying(false);
+  }
   bool stop = false;
   if (++playIndex_ >= list_.Count()) {
     playIndex_ = 0;
@@ -366,7 +394,13 @@ LRESULT TImageMView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONDBLCLK:
+      // The second press of a double click: a button-down as well, so that
+      // its release drags from here.
+      MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       if (OnDblClick) OnDblClick(this);
+      return 0;
+    case WM_MOUSEWHEEL:
+      Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return 0;
     case WM_KEYDOWN:
       KeyDown(wParam);

@@ -147,6 +147,9 @@ class TImageMView : public TIEView {
   void MouseMove(WPARAM keys, int x, int y);
   void MouseUp(int x, int y);
   void KeyDown(WPARAM key);
+  // A wheel turn (WHEEL_DELTA a notch, up positive): the system's lines a
+  // notch, each a row of cells.
+  void Wheel(int delta);
   void PlayStep();
 
   TThumbList list_;
@@ -159,6 +162,7 @@ class TImageMView : public TIEView {
   // Mouse-down point and the offsets then.
   POINT down_{0, 0};
   POINT downView_{0, 0};
+  int wheelRest_ = 0;
   // Timed display.
   bool playing_ = false;
   bool stepping_ = false;

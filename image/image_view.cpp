@@ -331,9 +331,11 @@ void TImageView::PaintTo(HDC dc) {
   const RECT client{0, 0, size.cx, size.cy};
   const bool smaller = extentW_ < size.cx || extentH_ < size.cy;
   if ((smaller && !center_) || picture_.Empty()) PaintBackgroundExcept(dc, client, RECT{0, 0, extentW_, extentH_});
-  if (picture_.Empty() || extentW_ <= 0 || extentH_ <= 0) return;
+  if (picture_.Empty()) return;
   const RECT dest{offsetX_, offsetY_, offsetX_ + extentW_, offsetY_ + extentH_};
   if (center_) PaintBackgroundExcept(dc, client, dest);
+  // A side zoomed down to nothing leaves the background alone on screen.
+  if (extentW_ <= 0 || extentH_ <= 0) return;
   PaintPicture(dc);
 }
 

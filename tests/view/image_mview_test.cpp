@@ -252,6 +252,84 @@ TEST_F(ImageMViewTest, ClickKeysAndHoverSelectAndHitTheCells) {
   EXPECT_EQ(bar(SB_BOTTOM), maxY);
 }
 
+TEST_F(ImageMViewTest, ADoubleClickPressIsAButtonDownAndTheWheelScrollsRows) {
+  MakeGrid(316, 220);  // three columns
+  grid->SetGridWidth(-1);
+  grid->SetScrollBars(TViewScrollBars::ssVertical);
+  grid->MouseInteract = mmiScroll | mmiSelect;
+  for (int i = 0; i < 60; ++i) grid->AppendImage();  // 20 rows
+  int doubleClicks = 0;
+  grid->OnDblClick = [&](void*) { ++doubleClicks; };
+  grid->ScrollTo(0, 60);
+  // What the system sends for a double click; the second press lies a few
+  // pixels from the first, within the double-click rectangle.
+  SendMessageW(grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 150));
+  SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(50, 150));
+  SendMessageW(grid->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(52, 147));
+  SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(52, 147));
+  EXPECT_EQ(doubleClicks, 1);
+  EXPECT_EQ(grid->ViewY(), 60);  // no drag took place
+  EXPECT_EQ(GetCapture(), nullptr);
+
+  // A notch is the system's count of lines, each a row of 100 + 4 pixels;
+  // parts of a notch add up.
+  UINT lines = 0;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+  ASSERT_GT(lines, 0u);
+  ASSERT_LT(lines, 10u);  // a notch or two stays inside the 1,880 pixels of the plane
+  auto wheel = [this](int delta) {
+    SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(100, 100));
+    return grid->ViewY();
+  };
+  grid->ScrollTo(0, 0);
+  EXPECT_EQ(wheel(-WHEEL_DELTA), static_cast<int>(lines) * 104);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 2), static_cast<int>(lines) * 104);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 2), static_cast<int>(lines) * 208);
+  EXPECT_EQ(wheel(WHEEL_DELTA), static_cast<int>(lines) * 104);
+  EXPECT_EQ(wheel(100 * WHEEL_DELTA), 0);
+  EXPECT_EQ(wheel(-100 * WHEEL_DELTA), grid->MaxY());
+  // A scroll-bar line stays one pixel.
+  SendMessageW(grid->Handle(), WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0);
+  EXPECT_EQ(grid->ViewY(), grid->MaxY() - 1);
+}
+
+TEST_F(ImageMViewTest, ARefillUnderTheLockOpensAtTheTop) {
+  // The browser's grid: four columns and 450 rows of pixels beside the bar.
+  MakeGrid(460, 450);
+  grid->SetGridWidth(-1);
+  grid->SetScrollBars(TViewScrollBars::ssBoth);
+  for (int i = 0; i < 200; ++i) grid->AppendImage();
+  ASSERT_EQ(grid->Columns(), 4);
+  grid->ScrollTo(0, 3000);
+  ASSERT_EQ(grid->ViewY(), 3000);
+  {
+    const TImageMView::TUpdateLock lock(*grid);
+    grid->ClearImages();
+    for (int i = 0; i < 120; ++i) grid->AppendImage();
+  }
+  EXPECT_EQ(grid->ViewY(), 0);
+  EXPECT_EQ(grid->VisibilityOf(0), 2);
+  EXPECT_EQ(GetScrollPos(grid->Handle(), SB_VERT), 0);
+}
+
+TEST_F(ImageMViewTest, TheTimedDisplayStopsWhenItsPaintRemovedTheLastEntry) {
+  MakeGrid(316, 220);
+  grid->SetRemoveCorrupted(true);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring junk = std::wstring(temp) + L"skyloom_grid_junk.bmp";
+  HANDLE h = CreateFileW(junk.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, "BM not a picture", 16, &written, nullptr);
+  CloseHandle(h);
+  grid->SetImageFileName(grid->AppendImage(), std::string(junk.begin(), junk.end()));
+  grid->SetPlaying(true);
+  EXPECT_EQ(grid->ImageCount(), 0);
+  EXPECT_FALSE(grid->Playing());
+  EXPECT_EQ(grid->DisplayMode(), TMViewDisplayMode::mdGrid);
+  DeleteFileW(junk.c_str());
+}
+
 TEST_F(ImageMViewTest, SelectionFrameIsWideOnlyWithTheFocus) {
   MakeGrid(316, 220);
   grid->SetGridWidth(-1);

@@ -11,6 +11,7 @@
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/image_view.h"
+#include "image/view_gdi.h"
 #include "tests/widgets/dib_surface.h"
 #include "tests/widgets/test_application.h"
 
@@ -166,6 +167,28 @@ TEST_F(ImageViewTest, ChessboardOnSystemColourAndEmptyPicture) {
   EXPECT_EQ(s->Pixel(228, 0), other);
   EXPECT_EQ(s->Pixel(228, 180), face);  // column 14, row 11
   EXPECT_EQ(s->Pixel(223, 180), other);
+}
+
+TEST_F(ImageViewTest, ASideZoomedToNothingStillShowsTheCentredBackground) {
+  MakeView();
+  view->SetCenter(true);
+  view->SetAutoFit(true);
+  view->SetBackgroundStyle(TIEBackgroundStyle::iebsChessboard);
+  view->SetBackground(RGB(0, 255, 0));
+  // A 5000 x 10 banner: zoom 5 (229 / 50 = 4.58), 250 x 0.5 -> 0 rows; a
+  // 1024 x 2 strip: zoom 22, 225 x 0.44 -> 0 rows.
+  for (const SIZE picture : {SIZE{5000, 10}, SIZE{1024, 2}}) {
+    Load(picture.cx, picture.cy, kRed);
+    ASSERT_EQ(view->ExtentHeight(), 0) << picture.cx;
+    const RECT r = view->ClientRect();
+    testing::TDibSurface s(r.right, r.bottom);
+    FillSolid(s.Dc(), r, kBlue);  // what the window showed before
+    view->PaintTo(s.Dc());
+    EXPECT_EQ(s.Pixel(0, 0), RGB(255, 0, 255)) << picture.cx;
+    EXPECT_EQ(s.Pixel(16, 0), RGB(0, 255, 0)) << picture.cx;
+    EXPECT_EQ(s.Pixel(114, 90), RGB(255, 0, 255)) << picture.cx;  // column 7, row 5
+    EXPECT_EQ(s.Pixel(228, 180), RGB(0, 255, 0)) << picture.cx;
+  }
 }
 
 TEST_F(ImageViewTest, DiagonalsAndHatchUseBackgroundAndComplement) {

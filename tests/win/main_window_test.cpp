@@ -67,6 +67,7 @@ TEST_F(FormTest, LayoutStylesAndToolbarPicturesAsStored) {
   EXPECT_TRUE(form->ImageView1->Center());
   EXPECT_TRUE(form->ImageView1->AutoFit());
   EXPECT_EQ(form->ImageView1->BackgroundStyle(), TIEBackgroundStyle::iebsChessboard);
+  EXPECT_EQ(form->ImageView1->SelectionBase, TIESelectionBase::iesbBitmap);
   const SIZE info = WindowSize(form->InfoPanel1->Handle());
   EXPECT_EQ(info.cx, 258);
   EXPECT_EQ(info.cy, 103);

@@ -125,8 +125,13 @@ class ThumbFormTest : public FormTest {
   }
 
   void Move(int x, int y) { SendMessageW(thumbForm->ImageMView1->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+  // What the system sends for a double click.
   void DoubleClick(int x, int y) {
-    SendMessageW(thumbForm->ImageMView1->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    const HWND grid = thumbForm->ImageMView1->Handle();
+    SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    SendMessageW(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   }
 
   int beeps = 0;
@@ -189,6 +194,49 @@ TEST_F(ThumbFormTest, RefillShowsPlainPicturesInFileSystemOrder) {
   thumbForm->DirectoryListBox1->SetDirectory(d + L"\\gone");
   EXPECT_TRUE(Shown().empty());
   EXPECT_TRUE(errors.empty());
+  SetCurrentDirectoryW(dir.c_str());
+}
+
+TEST_F(ThumbFormTest, ANewDirectoryOpensAtTheTop) {
+  for (int i = 0; i < 200; ++i) Put(dir / L"many", std::to_wstring(i) + L".bmp", TinyBmp());
+  for (int i = 0; i < 120; ++i) Put(dir / L"fewer", std::to_wstring(i) + L".bmp", TinyBmp());
+  auto& grid = *thumbForm->ImageMView1;
+  thumbForm->DirectoryListBox1->SetDirectory((dir / L"many").wstring());
+  ASSERT_EQ(grid.ImageCount(), 200);
+  grid.ScrollTo(0, 3000);
+  ASSERT_EQ(grid.ViewY(), 3000);
+  thumbForm->DirectoryListBox1->SetDirectory((dir / L"fewer").wstring());
+  ASSERT_EQ(grid.ImageCount(), 120);
+  EXPECT_EQ(grid.ViewY(), 0);
+  EXPECT_EQ(grid.VisibilityOf(0), 2);
+  SetCurrentDirectoryW(dir.c_str());
+}
+
+// A real wheel notch with the pointer over the grid while the directory
+// list has the focus: the system's lines, each a row of 100 + 4 pixels.
+TEST_F(ThumbFormTest, TheWheelOverTheGridScrollsItsRows) {
+  for (int i = 0; i < 60; ++i) Put(dir / L"many", std::to_wstring(i) + L".bmp", TinyBmp());
+  thumbForm->DirectoryListBox1->SetDirectory((dir / L"many").wstring());
+  auto& grid = *thumbForm->ImageMView1;
+  ShowWindow(thumbForm->Handle(), SW_SHOW);
+  SetForegroundWindow(thumbForm->Handle());
+  SetFocus(thumbForm->DirectoryListBox1->Handle());
+  RECT r{};
+  GetWindowRect(grid.Handle(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT wheel{};
+  wheel.type = INPUT_MOUSE;
+  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+  ASSERT_EQ(SendInput(1, &wheel, sizeof wheel), 1u);
+  const DWORD start = GetTickCount();
+  while (grid.ViewY() == 0 && GetTickCount() - start < 5000) {
+    TestApplication().ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  UINT lines = 0;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  EXPECT_EQ(grid.ViewY(), static_cast<int>(lines) * 104);  // 15 rows: room for a few lines
   SetCurrentDirectoryW(dir.c_str());
 }
 

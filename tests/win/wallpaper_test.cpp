@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -146,6 +147,46 @@ TEST_F(WallpaperTest, MissingAndUnreadablePicturesLeaveTheWallpaperAlone) {
   EXPECT_FALSE(fs::exists(wallpaper));
   EXPECT_EQ(form->ImageCursor(), 2);  // the rotation went on
   EXPECT_EQ(form->StatusBar1->Text(), L"Could not read the picture " + (dir / L"broken.png").wstring());
+}
+
+bool SamePixels(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.ScanLine(y), b.ScanLine(y), a.Width() * 3) != 0) return false;
+  return true;
+}
+
+TEST_F(WallpaperTest, AfterAFailedChangeTheSnapshotShowsWhatTheDesktopShowsAndTheBarIsAtZero) {
+  const auto blue = WriteFile(L"blue.bmp", Bmp24(40, 30, [](int, int) { return 0x0000FFu; }));
+  // 64 x 64 red, cut after 32 rows: the reader keeps the rows it got.
+  const std::string red = Bmp24(64, 64, [](int, int) { return 0xFF0000u; });
+  const auto half = WriteFile(L"half.bmp", red.substr(0, 54 + 64 * 3 * 32));
+  form->AddCheckedImage(blue);
+  form->AddCheckedImage(half);
+  form->NextImage1Click(nullptr);
+  EXPECT_EQ(form->ProgressBar->Position(), 0);
+  const TBitmap applied = form->ImageView1->GetBitmap();
+  ASSERT_EQ(applied.Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  form->NextImage1Click(nullptr);
+  ASSERT_EQ(form->CurrentImageFile(), Narrow(half));
+  EXPECT_TRUE(SamePixels(form->ImageView1->GetBitmap(), applied));
+  EXPECT_EQ(form->ProgressBar->Position(), 0);
+
+  // The write fails: the desktop still shows the file its settings name
+  // (127 x 64).
+  form->DesktopTheme->Desktop.Wallpaper = Narrow(TestData("bmpsuite/g/rgb24.bmp").wstring());
+  fs::remove(wallpaper);
+  fs::create_directory(wallpaper);
+  EXPECT_ANY_THROW(form->NextImage1Click(nullptr));
+  fs::remove(wallpaper);
+  ASSERT_EQ(form->CurrentImageFile(), Narrow(blue));
+  EXPECT_EQ(form->ImageView1->GetBitmap().Width(), 127);
+  EXPECT_EQ(form->ImageView1->GetBitmap().Height(), 64);
+  EXPECT_EQ(form->ProgressBar->Position(), 0);
+  // Nothing the desktop shows can be read: the snapshot shows nothing.
+  form->DesktopTheme->Desktop.Wallpaper = Narrow((dir / L"gone.bmp").wstring());
+  form->SetWallpaperFromFile(Narrow(half));
+  EXPECT_TRUE(form->ImageView1->GetBitmap().Empty());
 }
 
 TEST_F(WallpaperTest, TheWallpaperIsCentredWhateverStyleTheSystemHeld) {
