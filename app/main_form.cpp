@@ -40,6 +40,8 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateImagePage(PageControl1->AddPage(L"Image Wallpaper"));
   CreateVideoPage(PageControl1->AddPage(L"Video Wallpaper"));
   PageControl1->SetActivePageIndex(0);
+  // A status line speaks of the page it was written on.
+  PageControl1->OnChange = [this](void*) { StatusBar1->SetText(L""); };
   CreateComponents();
   CreateTray();
   SetUpKeyboard();
@@ -59,6 +61,7 @@ void TMainForm::CreateComponents() {
   ImageView1->SetBackground(kButtonFace);
   ImageProc.OnProgress = [this](void* sender, int percent) { ImageProcProgress(sender, percent); };
   DesktopTheme = std::make_unique<TDesktopTheme>();
+  ReportThemeProblems();
   // The prepared bitmap is already fitted to the desktop: shown centred on
   // the sampled colour, whatever style the system held before.
   DesktopTheme->Desktop.WallpaperStyle = wlpsCenter;

@@ -187,13 +187,16 @@ class TMainForm : public TForm {
   void FormCreate();
   void FormDestroy();
   void CreateComponents();
+  void ReportThemeProblems() const;
   TResampleFilter ChosenFilter() const;
   template <typename Step, typename... Extra>
   void Rotate(Step step, Extra... extra);
   void DeleteSelected(TCheckListBox& list);
+  void SayIfNothingChecked();
   static void CheckAll(TCheckListBox& list, bool checked);
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);
-  static void LoadList(const std::wstring& path, TCheckListBox& list);
+  void LoadList(const std::wstring& path, TCheckListBox& list);
+  void ShowLoadProgress(int percent);
   void RunCommand(TCommand command);
   bool OnCopyData(const COPYDATASTRUCT& data);
   void RunHandedOverCommandLine();

@@ -22,6 +22,7 @@ void TMainForm::ToolButton11Click(void*) {
   Timer1->SetDelay(minutes * 60000);
   Timer1->SetActive(true);
   SetTimerControls(true);
+  SayIfNothingChecked();
 }
 
 void TMainForm::ToolButton3Click(void*) {
@@ -36,6 +37,17 @@ void TMainForm::SetTimerControls(bool running) {
   StartTimer1->Enabled = !running;
   ToolBar1->SetButtonEnabled(StartButton, !running);
   ToolBar1->SetButtonEnabled(StopButton, running);
+}
+
+// Theme values the system holds in a form the program cannot read are
+// named once, at start, and read as missing; the next change of wallpaper
+// writes them back as text.
+void TMainForm::ReportThemeProblems() const {
+  const auto& problems = DesktopTheme->ReadProblems;
+  if (problems.empty()) return;
+  std::string text = problems.front();
+  for (std::size_t i = 1; i < problems.size(); ++i) text += ".\n" + problems[i];
+  TApplication::Instance().ShowException(EError(text));
 }
 
 void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {

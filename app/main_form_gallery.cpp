@@ -44,13 +44,31 @@ void TMainForm::SaveList(TFileDialog& dialog, const TCheckListBox& list) {
   SaveListFile(Narrow(dialog.FileName()), entries);
 }
 
+// The entries are converted in steps; a long list shows its progress in
+// the status bar after each, and the window keeps answering the messages
+// other programs send it meanwhile. The control takes the whole list in one
+// step at the end.
 void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
-  const auto entries = LoadListFile(Narrow(path));  // raises before the list is touched
+  const auto bytes = ReadListFile(Narrow(path));  // raises before the list is touched
+  const auto entries = SplitListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  constexpr std::size_t kStep = 100000;
+  if (entries.size() > kStep) ShowLoadProgress(0);
   std::vector<std::wstring> items;
   items.reserve(entries.size());
-  for (const auto& entry : entries) items.push_back(FromCodePage(entry));
-  list.Assign(items);
+  for (const auto entry : entries) {
+    items.push_back(FromCodePage(entry));
+    if (items.size() % kStep == 0) ShowLoadProgress(static_cast<int>(items.size() * 100 / entries.size()));
+  }
+  list.Assign(std::move(items));
   list.SetItemIndex(-1);
+  StatusBar1->SetText(L"");
+}
+
+void TMainForm::ShowLoadProgress(int percent) {
+  StatusBar1->SetText(L"Loading the list: " + std::to_wstring(percent) + L" %");
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // what waits to be painted
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // answers sent messages, takes nothing
 }
 
 }  // namespace skyloom

@@ -7,13 +7,32 @@
 
 namespace skyloom {
 
+namespace {
+constexpr wchar_t kNoPictureChecked[] = L"No picture is checked: use Check all Files";
+}  // namespace
+
 // Every step goes through the portable rotation: the tick, two back, or
-// from the clicked entry.
+// from the clicked entry. What the user may not see happen (nothing to
+// show, a listed file gone) is said in the status bar, never in a box that
+// would stop an unattended timer.
 template <typename Step, typename... Extra>
 void TMainForm::Rotate(Step step, Extra... extra) {
   rotation_.random = randomcheck->Checked();
   TCheckListPlaylist list(*ImageListBox);
-  step(extra..., list, rotation_, AppRandom(), [this](const std::string& path) { SetWallpaperFromFile(path); });
+  const auto shown = step(extra..., list, rotation_, AppRandom(), [this](const std::string& path) {
+    if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
+    SetWallpaperFromFile(path);
+  });
+  if (!shown && ImageListBox->Count() > 0) StatusBar1->SetText(kNoPictureChecked);
+}
+
+// Starting the timer over a list without a checked entry would tick in
+// vain; the user hears why at once.
+void TMainForm::SayIfNothingChecked() {
+  if (ImageListBox->Count() == 0) return;
+  for (int i = 0; i < ImageListBox->Count(); ++i)
+    if (ImageListBox->Checked(i)) return;
+  StatusBar1->SetText(kNoPictureChecked);
 }
 
 void TMainForm::Timer1Timer(void*) { Rotate(RotationTick); }
@@ -27,11 +46,17 @@ void TMainForm::ImageListBoxClick(void*) {
   const int index = ImageListBox->ItemIndex();
   if (index < 0) return;
   const std::string path = Narrow(ImageListBox->Strings(index));
-  if (FileExists(path)) ImageIO1.LoadFromFile(path);
+  if (FileExists(path))
+    ImageIO1.LoadFromFile(path);
+  else
+    StatusBar1->SetText(L"File not found: " + Widen(path));
   ProgressBar->SetPosition(0);
 }
 
-void TMainForm::ToolButton4Click(void*) { CheckAll(*ImageListBox, true); }
+void TMainForm::ToolButton4Click(void*) {
+  CheckAll(*ImageListBox, true);
+  if (StatusBar1->Text() == kNoPictureChecked) StatusBar1->SetText(L"");
+}
 void TMainForm::ToolButton7Click(void*) { CheckAll(*ImageListBox, false); }
 void TMainForm::DeleteImage1Click(void*) { DeleteSelected(*ImageListBox); }
 
@@ -45,9 +70,11 @@ void TMainForm::CheckAll(TCheckListBox& list, bool checked) {
 }
 
 // Deletes the selected entry and selects the one before it; the cursor is
-// left alone (the next tick brings it back into range).
+// left alone (the next tick brings it back into range). Without a
+// selection there is nothing to delete.
 void TMainForm::DeleteSelected(TCheckListBox& list) {
   const int index = list.ItemIndex();
+  if (index < 0) return;
   list.Delete(index);
   if (index - 1 >= 0) list.SetItemIndex(index - 1);
 }

@@ -33,19 +33,6 @@ struct ReleaseInterface {
   void operator()(IUnknown* object) const { object->Release(); }
 };
 
-std::string SystemMessage(HRESULT result) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text ? text : L"", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-    message.pop_back();
-  if (message.empty()) message = L"Error " + std::to_wstring(static_cast<unsigned long>(result));
-  return Narrow(message);
-}
-
 }  // namespace
 
 void SetActiveDesktopWallpaper(const std::string& path) {
@@ -53,7 +40,7 @@ void SetActiveDesktopWallpaper(const std::string& path) {
   IActiveDesktop* raw = nullptr;
   const HRESULT created = CoCreateInstance(CLSID_ActiveDesktop, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveDesktop,
                                            reinterpret_cast<void**>(&raw));
-  if (FAILED(created) || !raw) throw EError(SystemMessage(created));
+  if (FAILED(created) || !raw) throw EError(SystemErrorText(static_cast<unsigned long>(created)));
   const std::unique_ptr<IActiveDesktop, ReleaseInterface> desktop(raw);
   // The whole path is passed: a fixed buffer would cut long paths and name
   // another file.

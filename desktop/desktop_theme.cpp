@@ -7,11 +7,11 @@
 namespace skyloom {
 
 TDesktopTheme::TDesktopTheme(TWallpaperConverter convert) : convert_(std::move(convert)) {
-  Cursors.Read();
-  Colors.Read();
-  Icons.Read();
-  Sounds.Read();
-  Desktop.Read();
+  Cursors.Read(&ReadProblems);
+  Colors.Read(&ReadProblems);
+  Icons.Read(&ReadProblems);
+  Sounds.Read(&ReadProblems);
+  Desktop.Read(&ReadProblems);
   ScreenSaver.Read();
   Metrics.Read();
   WebView.Read();

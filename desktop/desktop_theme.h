@@ -16,7 +16,8 @@ namespace skyloom {
 class TDesktopTheme {
  public:
   // Reads every category from the system; the converter turns JPEG
-  // wallpapers into BMP files (the image engine's by default).
+  // wallpapers into BMP files (the image engine's by default). A value that
+  // is not text reads as missing and is noted in ReadProblems.
   explicit TDesktopTheme(TWallpaperConverter convert = ConvertPictureToBmp);
 
   // Setting a category's fields only stores them; Apply writes all eight
@@ -33,6 +34,7 @@ class TDesktopTheme {
   TScreenSaver ScreenSaver;
   TMetrics Metrics;
   TWebView WebView;
+  TRegistryProblems ReadProblems;
 
  private:
   TWallpaperConverter convert_;

@@ -96,8 +96,8 @@ TColor TextToColor(const std::string& text) {
   return red + green * 256u + blue * 65536u;
 }
 
-void TColors::Read() {
-  const auto key = TThemeKey::OpenForRead(kColorsKey);
+void TColors::Read(TRegistryProblems* problems) {
+  const auto key = TThemeKey::OpenForRead(kColorsKey, problems);
   for (const auto& slot : kSlots) {
     const auto text = key ? key->ReadString(slot.readName) : std::nullopt;
     // Without a stored text the colour the system shows now is kept: reading

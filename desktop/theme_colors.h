@@ -3,6 +3,8 @@
 // "R G B" and installed with one SetSysColors call.
 #include <string>
 
+#include "desktop/theme_registry.h"
+
 #include "image/colour.h"
 
 namespace skyloom {
@@ -40,7 +42,7 @@ class TColors {
   TColor GradientActiveCaption = 0;
   TColor GradientInActiveCaption = 0;
 
-  void Read();
+  void Read(TRegistryProblems* problems = nullptr);
   void Write() const;
 };
 

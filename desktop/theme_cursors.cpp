@@ -60,8 +60,8 @@ constexpr std::array<SystemCursor, 14> kInstalls{{
 
 }  // namespace
 
-void TCursors::Read() {
-  const auto key = TThemeKey::OpenForRead(kCursorsKey);
+void TCursors::Read(TRegistryProblems* problems) {
+  const auto key = TThemeKey::OpenForRead(kCursorsKey, problems);
   if (!key) return;
   for (const auto& value : kValues) this->*value.field = key->ReadString(value.name).value_or("");
 }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "desktop/theme_registry.h"
+
 namespace skyloom {
 
 class TCursors {
@@ -23,7 +25,7 @@ class TCursors {
   std::string SizeAll;
   std::string UpArrow;
 
-  void Read();
+  void Read(TRegistryProblems* problems = nullptr);
   void Write() const;
 
   // Installs a loaded cursor (an HCURSOR) as the system cursor with that

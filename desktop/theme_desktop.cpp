@@ -37,8 +37,8 @@ bool IsJpegName(const std::string& path) {
 
 }  // namespace
 
-void TDesktop::Read() {
-  const auto key = TThemeKey::OpenForRead(kDesktopKey);
+void TDesktop::Read(TRegistryProblems* problems) {
+  const auto key = TThemeKey::OpenForRead(kDesktopKey, problems);
   if (!key) return;
   Wallpaper = key->ReadString("Wallpaper").value_or("");
   Pattern = key->ReadString("Pattern").value_or("(None)");

@@ -3,6 +3,8 @@
 // the Active Desktop object and the system's wallpaper parameters.
 #include <string>
 
+#include "desktop/theme_registry.h"
+
 #include "desktop/wallpaper_converter.h"
 
 namespace skyloom {
@@ -15,7 +17,7 @@ class TDesktop {
   std::string Pattern;
   TWallpaperStyle WallpaperStyle = wlpsCenter;
 
-  void Read();
+  void Read(TRegistryProblems* problems = nullptr);
   // A JPEG wallpaper is converted to WALL.BMP in the Windows directory first,
   // and Wallpaper then names that file.
   void Write(const TWallpaperConverter& convert);

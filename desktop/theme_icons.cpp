@@ -15,10 +15,11 @@ constexpr const char* kDefault = "";
 
 }  // namespace
 
-void TIcons::Read() {
-  if (const auto key = TThemeKey::OpenForRead(kMyComputerKey)) MyComputer = key->ReadString(kDefault).value_or("");
-  if (const auto key = TThemeKey::OpenForRead(kNetHoodKey)) NetHood = key->ReadString(kDefault).value_or("");
-  if (const auto key = TThemeKey::OpenForRead(kRecycleKey)) {
+void TIcons::Read(TRegistryProblems* problems) {
+  if (const auto key = TThemeKey::OpenForRead(kMyComputerKey, problems))
+    MyComputer = key->ReadString(kDefault).value_or("");
+  if (const auto key = TThemeKey::OpenForRead(kNetHoodKey, problems)) NetHood = key->ReadString(kDefault).value_or("");
+  if (const auto key = TThemeKey::OpenForRead(kRecycleKey, problems)) {
     Recycle = key->ReadString(kDefault).value_or("");
     RecycleFull = key->ReadString("full").value_or("");
     RecycleEmpty = key->ReadString("empty").value_or("");

@@ -3,6 +3,8 @@
 // as the shell's icon locations ("file,index") in the user's class keys.
 #include <string>
 
+#include "desktop/theme_registry.h"
+
 namespace skyloom {
 
 class TIcons {
@@ -13,7 +15,7 @@ class TIcons {
   std::string RecycleFull;
   std::string RecycleEmpty;
 
-  void Read();
+  void Read(TRegistryProblems* problems = nullptr);
   void Write() const;
 };
 

@@ -18,10 +18,17 @@ std::string WithoutTerminators(const std::wstring& text) {
 
 }  // namespace
 
-std::optional<TThemeKey> TThemeKey::OpenForRead(const std::string& path) {
+std::optional<TThemeKey> TThemeKey::OpenForRead(const std::string& path, TRegistryProblems* problems) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  return TThemeKey(key);
+  return TThemeKey(key, path, problems);
+}
+
+std::optional<std::string> TThemeKey::WrongType(const std::string& name) const {
+  if (problems_)
+    problems_->push_back("The value \"" + name + "\" of HKEY_CURRENT_USER\\" + path_ +
+                         " is not text; it was read as missing");
+  return std::nullopt;
 }
 
 TThemeKey TThemeKey::OpenForWrite(const std::string& path) {
@@ -48,12 +55,10 @@ std::optional<std::string> TThemeKey::ReadString(const std::string& name) const 
   // The value can grow between the two calls: ask again until it fits.
   std::vector<BYTE> data;
   while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-      throw ERegistryException(FormatMessage1("Invalid data type for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return WrongType(name);
     data.resize(bytes);
     status = RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, data.data(), &bytes);
-    if (status == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
-      throw ERegistryException(FormatMessage1("Invalid data type for '%s'", name));
+    if (status == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ) return WrongType(name);
     if (status == ERROR_SUCCESS) {
       std::wstring text(bytes / sizeof(wchar_t), L'\0');
       std::copy_n(data.data(), text.size() * sizeof(wchar_t), reinterpret_cast<BYTE*>(text.data()));

@@ -42,9 +42,9 @@ std::string KeyOf(const SoundEvent& event) {
 
 }  // namespace
 
-void TSounds::Read() {
+void TSounds::Read(TRegistryProblems* problems) {
   for (const auto& event : kEvents) {
-    const auto key = TThemeKey::OpenForRead(KeyOf(event));
+    const auto key = TThemeKey::OpenForRead(KeyOf(event), problems);
     if (key) this->*event.field = key->ReadString("").value_or("");
   }
 }

@@ -3,6 +3,8 @@
 // "AppEvents\Schemes\Apps\<event>\.Current".
 #include <string>
 
+#include "desktop/theme_registry.h"
+
 namespace skyloom {
 
 class TSounds {
@@ -28,7 +30,7 @@ class TSounds {
   std::string SystemStart;
   std::string EmptyRecycleBin;
 
-  void Read();
+  void Read(TRegistryProblems* problems = nullptr);
   void Write() const;
 };
 

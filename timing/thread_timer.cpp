@@ -40,6 +40,7 @@ void TThreadTimer::SetActive(bool value) {
     std::lock_guard lock(mutex_);
     if (active_ == value) return;
     active_ = value;
+    if (value) ++activations_;
   }
   changed_.notify_all();
 }
@@ -65,33 +66,26 @@ bool TThreadTimer::WaitWhileInactive(std::unique_lock<std::mutex>& lock) {
   return !terminated_;
 }
 
-// Sleeps the given length of active time: time spent inactive does not
-// count, so deactivating and reactivating continues the sleep in progress.
-bool TThreadTimer::SleepFor(std::chrono::milliseconds length) {
-  std::unique_lock lock(mutex_);
-  auto remaining = std::chrono::duration_cast<Clock::duration>(length);
-  while (remaining > Clock::duration::zero()) {
+// Waits for an activation, then sleeps Delay milliseconds (the value when
+// the sleep starts). A deactivation ends the sleep and the next activation
+// starts a fresh one, with the Delay set by then.
+bool TThreadTimer::SleepOneDelay(std::unique_lock<std::mutex>& lock) {
+  for (;;) {
     if (!WaitWhileInactive(lock)) return false;
-    const auto start = Clock::now();
-    changed_.wait_for(lock, remaining, [this] { return !active_ || terminated_; });
+    const auto activation = activations_;
+    const auto end = Clock::now() + std::chrono::milliseconds(static_cast<std::uint32_t>(delay_));
+    const bool interrupted = changed_.wait_until(
+        lock, end, [&] { return terminated_ || !active_ || activations_ != activation; });
     if (terminated_) return false;
-    remaining -= Clock::now() - start;
+    if (!interrupted) return true;
   }
-  return true;
 }
 
 void TThreadTimer::Run() {
   for (;;) {
-    std::chrono::milliseconds length;
     {
       std::unique_lock lock(mutex_);
-      if (!WaitWhileInactive(lock)) return;
-      length = std::chrono::milliseconds(static_cast<std::uint32_t>(delay_));
-    }
-    if (!SleepFor(length)) return;
-    {
-      std::unique_lock lock(mutex_);
-      if (!WaitWhileInactive(lock)) return;
+      if (!SleepOneDelay(lock)) return;
     }
     // The hand-over re-raises what the main-thread side let escape; the
     // worker has nobody to report it to, so it goes on with the next sleep.
@@ -107,7 +101,7 @@ void TThreadTimer::Tick() {
   TNotify handler;
   {
     std::lock_guard lock(mutex_);
-    if (terminated_) return;
+    if (terminated_ || !active_) return;  // stopped while the tick was on its way
     handler = onTimer_;
   }
   if (!handler) return;

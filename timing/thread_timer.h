@@ -28,9 +28,9 @@ class TThreadTimer {
   TThreadTimer& operator=(const TThreadTimer&) = delete;
 
   bool Active() const;
-  // Deactivating stops the worker where it is (in its sleep, or before its
-  // hand-over); activating continues from there without restarting the
-  // sleep in progress. The first activation starts the first sleep.
+  // Deactivating ends the sleep in progress (no tick comes while inactive);
+  // every activation starts a fresh sleep of the Delay set then, so the
+  // first tick comes one full Delay after it, whatever ran before.
   void SetActive(bool value);
 
   std::int32_t Delay() const;
@@ -49,7 +49,7 @@ class TThreadTimer {
  private:
   using Clock = std::chrono::steady_clock;
   void Run();
-  bool SleepFor(std::chrono::milliseconds length);  // false when terminated
+  bool SleepOneDelay(std::unique_lock<std::mutex>& lock);  // false when terminated
   bool WaitWhileInactive(std::unique_lock<std::mutex>& lock);
   void Tick();
 
@@ -58,6 +58,7 @@ class TThreadTimer {
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   bool active_ = false;
+  std::uint64_t activations_ = 0;  // tells a sleep that it was stopped and started again
   bool terminated_ = false;
   bool finished_ = false;
   std::int32_t delay_ = 100;

@@ -11,7 +11,7 @@ namespace skyloom {
 TCheckListBox::TCheckListBox(HWND parent, int left, int top, int width, int height, int itemHeight, COLORREF color)
     : itemHeight_(itemHeight), brush_(CreateSolidBrush(color)), color_(color) {
   CreateControl(L"LISTBOX", L"",
-                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                 WS_EX_CLIENTEDGE, parent, left, top, width, height);
   SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
   SetWindowSubclass(Handle(), SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -21,61 +21,66 @@ TCheckListBox::~TCheckListBox() {
   if (Handle()) RemoveWindowSubclass(Handle(), SubclassProc, 1);
 }
 
-int TCheckListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+int TCheckListBox::Count() const { return static_cast<int>(texts_.size()); }
 
 void TCheckListBox::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) throw EListError(FormatMessage1("List index out of bounds (%d)", index));
 }
 
 int TCheckListBox::Add(const std::wstring& text) {
-  const auto index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) throw EListError("Out of memory while expanding the list");
-  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+  const auto index = static_cast<WPARAM>(texts_.size());
+  texts_.push_back(text);
+  checked_.push_back(false);
+  if (SendMessageW(Handle(), LB_INSERTSTRING, index, 0) < 0) {
+    texts_.pop_back();
+    checked_.pop_back();
+    throw EListError("Out of memory while expanding the list");
+  }
   return static_cast<int>(index);
 }
 
 void TCheckListBox::Delete(int index) {
   CheckIndex(index);
   SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  texts_.erase(texts_.begin() + index);
+  checked_.erase(checked_.begin() + index);
 }
 
-void TCheckListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+void TCheckListBox::Clear() {
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  texts_.clear();
+  checked_.clear();
+}
 
 std::wstring TCheckListBox::Strings(int index) const {
   CheckIndex(index);
-  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
+  return texts_[static_cast<std::size_t>(index)];
 }
 
-std::vector<std::wstring> TCheckListBox::Items() const {
-  std::vector<std::wstring> items;
-  for (int i = 0; i < Count(); ++i) items.push_back(Strings(i));
-  return items;
-}
+std::vector<std::wstring> TCheckListBox::Items() const { return texts_; }
 
-void TCheckListBox::Assign(const std::vector<std::wstring>& items) {
+void TCheckListBox::Assign(std::vector<std::wstring> items) {
+  std::vector<char> unchecked(items.size(), false);
   BeginUpdate();
-  try {
-    Clear();
-    for (const auto& item : items) Add(item);
-  } catch (...) {
+  Clear();
+  const auto set = SendMessageW(Handle(), LB_SETCOUNT, items.size(), 0);
+  if (set == LB_ERR || set == LB_ERRSPACE) {
     EndUpdate();
-    throw;
+    throw EListError("Out of memory while expanding the list");
   }
+  texts_ = std::move(items);
+  checked_ = std::move(unchecked);
   EndUpdate();
 }
 
 bool TCheckListBox::Checked(int index) const {
   CheckIndex(index);
-  return SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0) != 0;
+  return checked_[static_cast<std::size_t>(index)] != 0;
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
   CheckIndex(index);
-  SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+  checked_[static_cast<std::size_t>(index)] = checked;
   RECT r{};
   if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
     InvalidateRect(Handle(), &r, FALSE);
@@ -115,11 +120,11 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   FillRect(dc, &r, static_cast<HBRUSH>(brush_.get()));
-  if (item.itemID == static_cast<UINT>(-1)) return;
-  const int index = static_cast<int>(item.itemID);
+  if (item.itemID >= texts_.size()) return;
+  const std::wstring& label = texts_[item.itemID];
   RECT box{r.left + 1, r.top + 1, r.left + CheckWidth() - 1, r.bottom - 1};
   UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-  if (SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(index), 0)) state |= DFCS_CHECKED;
+  if (checked_[item.itemID]) state |= DFCS_CHECKED;
   DrawFrameControl(dc, &box, DFC_BUTTON, state);
 
   RECT text{r.left + CheckWidth() + 1, r.top, r.right, r.bottom};
@@ -127,10 +132,6 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (selected) FillRect(dc, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const auto length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::wstring label(static_cast<std::size_t>(length) + 1, L'\0');
-  label.resize(static_cast<std::size_t>(
-      SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(label.data()))));
   text.left += 2;
   DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -191,8 +192,12 @@ LRESULT CALLBACK TCheckListBox::SubclassProc(HWND window, UINT message, WPARAM w
 bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
   // A click on the box toggles the mark; the list still selects the entry.
   if (message == WM_LBUTTONDOWN && GET_X_LPARAM(lParam) < CheckWidth()) {
-    const auto hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
-    if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) < Count()) Toggle(LOWORD(hit));
+    if (const int row = RowAt(lParam); row >= 0) Toggle(row);
+    return false;
+  }
+  // Like every list: the row right-clicked is the row the menu acts on.
+  if (message == WM_RBUTTONDOWN) {
+    SelectRowAt(lParam);
     return false;
   }
   if (message == WM_KEYDOWN && OnKeyDown && OnKeyDown(wParam)) return true;
@@ -201,6 +206,26 @@ bool TCheckListBox::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   }
   return false;
+}
+
+// The row under a client point, or -1. Counted from the top row rather than
+// asked of the control, whose answer holds only 16 bits of index.
+int TCheckListBox::RowAt(LPARAM point) const {
+  const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const auto height = static_cast<int>(SendMessageW(Handle(), LB_GETITEMHEIGHT, 0, 0));
+  if (!PtInRect(&client, at) || height <= 0) return -1;
+  const long long row = static_cast<long long>(TopIndex()) + at.y / height;
+  return row < Count() ? static_cast<int>(row) : -1;
+}
+
+// A change of the selection by the user, as a left click makes it.
+void TCheckListBox::SelectRowAt(LPARAM point) {
+  const int row = RowAt(point);
+  if (row < 0 || row == ItemIndex()) return;
+  SetItemIndex(row);
+  if (OnClick) OnClick(this);
 }
 
 }  // namespace skyloom

@@ -1,7 +1,10 @@
 #pragma once
 // A list of strings, each with a check box drawn before it. A click on the
-// box or the space bar toggles the mark; selecting from code raises no
+// box or the space bar toggles the mark; a right-click selects the row under
+// the mouse before the context menu opens; selecting from code raises no
 // click event. Bad indices raise "List index out of bounds (%d)".
+// The strings and marks are held here and the control only knows their
+// count (a no-data list box), so filling it with many entries is one step.
 #include <windows.h>
 
 #include <string>
@@ -23,8 +26,8 @@ class TCheckListBox : public TControl {
   void Clear();
   std::wstring Strings(int index) const;
   std::vector<std::wstring> Items() const;
-  // Replaces every entry (unchecked), with drawing suspended meanwhile.
-  void Assign(const std::vector<std::wstring>& items);
+  // Replaces every entry (unchecked) in one step.
+  void Assign(std::vector<std::wstring> items);
 
   bool Checked(int index) const;
   void SetChecked(int index, bool checked);
@@ -55,11 +58,15 @@ class TCheckListBox : public TControl {
   void Toggle(int index);
   void DrawItem(const DRAWITEMSTRUCT& item) const;
   int CheckWidth() const { return itemHeight_; }
+  int RowAt(LPARAM point) const;
+  void SelectRowAt(LPARAM point);
 
   int itemHeight_;
   UniqueGdiObject brush_;
   COLORREF color_;
   int updates_ = 0;
+  std::vector<std::wstring> texts_;
+  std::vector<char> checked_;  // one mark per text
 };
 
 }  // namespace skyloom

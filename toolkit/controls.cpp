@@ -277,6 +277,7 @@ int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageW
 void TPageControl::SetActivePageIndex(int index) {
   SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
   for (int i = 0; i < PageCount(); ++i) ShowWindow(pages_[i]->Handle(), i == index ? SW_SHOW : SW_HIDE);
+  if (OnChange) OnChange(this);
 }
 
 std::wstring TPageControl::PageCaption(int index) const {

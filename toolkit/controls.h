@@ -136,6 +136,7 @@ class TPageControl : public TControl {
   std::wstring PageCaption(int index) const;
   // Moves the control; the pages fill its display area.
   void Place(int left, int top, int width, int height);
+  TNotifyEvent OnChange;  // a page was shown
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

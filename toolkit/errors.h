@@ -53,6 +53,10 @@ std::string FormatMessage1(const std::string& pattern, long long arg);
 
 // The text the error box shows: a "." is appended when the message's last
 // character sorts after "." (so "!" and "." endings stay as they are).
+// A very long message is shortened in the middle with "..." so that the
+// box fits the screen and both its start and its end show: an unbroken run
+// (a path) beyond 96 characters, more than 30 lines, more than 2,000
+// characters in all.
 std::string ErrorBoxText(const std::string& message);
 
 }  // namespace skyloom

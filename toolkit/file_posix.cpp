@@ -1,6 +1,8 @@
 // POSIX file handles for the native build of the portable core.
+#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,21 +20,38 @@ class PosixFile final : public TFileHandle {
 
   std::size_t Read(void* buffer, std::size_t count) override {
     const auto got = ::read(fd_, buffer, count);
-    return got < 0 ? 0 : static_cast<std::size_t>(got);
+    return got < 0 ? Failed(0) : static_cast<std::size_t>(got);
   }
   std::size_t Write(const void* buffer, std::size_t count) override {
-    const auto put = ::write(fd_, buffer, count);
-    return put < 0 ? 0 : static_cast<std::size_t>(put);
+    // A short write is followed by another, so that the reason of a refusal
+    // (a full disk) is the system's answer to the bytes it refused.
+    std::size_t total = 0;
+    while (total < count) {
+      const auto put = ::write(fd_, static_cast<const char*>(buffer) + total, count - total);
+      if (put < 0) return Failed(total);
+      if (put == 0) break;
+      total += static_cast<std::size_t>(put);
+    }
+    return total;
   }
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
     const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
                        : origin == TSeekOrigin::soCurrent ? SEEK_CUR
                                                           : SEEK_END;
-    return ::lseek(fd_, offset, whence);
+    const auto at = ::lseek(fd_, offset, whence);
+    return at < 0 ? Failed(at) : at;
   }
-  bool Flush() override { return ::fsync(fd_) == 0; }
+  bool Flush() override { return ::fsync(fd_) == 0 || Failed(false); }
+  std::string ErrorText() const override { return error_ ? ::strerror(error_) : std::string(); }
 
  private:
+  // Keeps the system's error of the call that just failed; answers result.
+  template <typename T>
+  T Failed(T result) {
+    error_ = errno;
+    return result;
+  }
+  int error_ = 0;
   int fd_;
 };
 

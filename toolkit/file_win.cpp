@@ -16,7 +16,7 @@ class WinFile final : public TFileHandle {
 
   std::size_t Read(void* buffer, std::size_t count) override {
     DWORD got = 0;
-    if (!ReadFile(handle_.get(), buffer, Chunk(count), &got, nullptr)) return 0;
+    if (!ReadFile(handle_.get(), buffer, Chunk(count), &got, nullptr)) return Failed(0);
     return got;
   }
   std::size_t Write(const void* buffer, std::size_t count) override {
@@ -24,7 +24,8 @@ class WinFile final : public TFileHandle {
     while (total < count) {
       DWORD put = 0;
       const auto* bytes = static_cast<const char*>(buffer) + total;
-      if (!WriteFile(handle_.get(), bytes, Chunk(count - total), &put, nullptr) || put == 0) break;
+      if (!WriteFile(handle_.get(), bytes, Chunk(count - total), &put, nullptr)) return Failed(total);
+      if (put == 0) break;
       total += put;
     }
     return total;
@@ -35,12 +36,20 @@ class WinFile final : public TFileHandle {
                                                             : FILE_END;
     LARGE_INTEGER distance{}, result{};
     distance.QuadPart = offset;
-    if (!SetFilePointerEx(handle_.get(), distance, &result, method)) return -1;
+    if (!SetFilePointerEx(handle_.get(), distance, &result, method)) return Failed(-1);
     return result.QuadPart;
   }
-  bool Flush() override { return FlushFileBuffers(handle_.get()) != 0; }
+  bool Flush() override { return FlushFileBuffers(handle_.get()) != 0 || Failed(false); }
+  std::string ErrorText() const override { return error_ ? SystemErrorText(error_) : std::string(); }
 
  private:
+  // Keeps the system's error of the call that just failed; answers result.
+  template <typename T>
+  T Failed(T result) {
+    error_ = GetLastError();
+    return result;
+  }
+  DWORD error_ = 0;
   static DWORD Chunk(std::size_t count) { return static_cast<DWORD>(count > 0x40000000u ? 0x40000000u : count); }
   UniqueHandle handle_;
 };

@@ -17,18 +17,26 @@ void TStream::ReadBuffer(void* buffer, std::size_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError(WriteErrorText());
 }
 
+// Read straight into place, sized by the length the stream tells (one byte
+// more, so that the read that finds the end needs no new storage); a
+// stream that grows meanwhile is still read to its end.
 std::vector<std::uint8_t> TStream::ReadAll() {
   std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
+  const auto here = Position();
+  const auto end = Seek(0, TSeekOrigin::soEnd);
+  SetPosition(here);
+  if (end > here) bytes.reserve(static_cast<std::size_t>(end - here) + 1);
   for (;;) {
-    const auto got = Read(chunk, sizeof chunk);
-    if (got == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    const std::size_t have = bytes.size();
+    const std::size_t room = bytes.capacity() - have;
+    bytes.resize(have + (room ? room : 65536));
+    const auto got = Read(bytes.data() + have, bytes.size() - have);
+    bytes.resize(have + got);
+    if (got == 0) return bytes;
   }
-  return bytes;
 }
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
@@ -57,6 +65,12 @@ std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
 
 TFileStream::TFileStream(const std::string& path, std::unique_ptr<TFileHandle> handle)
     : path_(path), handle_(std::move(handle)) {}
+
+std::string TFileStream::WriteErrorText() const {
+  const std::string text = FormatMessage1("Cannot write file %s", path_);
+  const std::string reason = handle_->ErrorText();
+  return reason.empty() ? text : text + ": " + reason;
+}
 
 TFileStream::TFileStream(const std::string& path, TFileMode mode)
     : path_(path), handle_(OpenFileHandle(path, mode)) {
@@ -95,9 +109,9 @@ void WriteFileSafely(const std::string& path, const std::function<void(TStream& 
   {
     std::unique_ptr<TFileHandle> handle = OpenFileHandle(temporary.Path(), TFileMode::fmCreate);
     if (!handle) CannotCreate(path);
-    TFileStream out(temporary.Path(), std::move(handle));
+    TFileStream out(path, std::move(handle));  // named as the user knows the file
     write(out);
-    if (!out.Flush()) throw EWriteError("Stream write error");
+    if (!out.Flush()) throw EWriteError(out.WriteErrorText());
   }
   if (!ReplaceFileWith(temporary.Path(), path)) CannotCreate(path);
   temporary.Keep();

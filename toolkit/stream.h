@@ -31,6 +31,9 @@ class TStream {
   void WriteBuffer(const void* buffer, std::size_t count);
   // Everything from the current position to the end.
   std::vector<std::uint8_t> ReadAll();
+  // What a short write raises: the stream's own words; a file names itself
+  // and the system's reason.
+  virtual std::string WriteErrorText() const { return "Stream write error"; }
 };
 
 class TMemoryStream : public TStream {
@@ -63,6 +66,8 @@ class TFileHandle {
   virtual std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) = 0;
   // Down to the medium; false when the system reports a failure.
   virtual bool Flush() = 0;
+  // The system's words for the last call that failed ("" when none did).
+  virtual std::string ErrorText() const = 0;
 };
 // Answers null when the file cannot be opened or created.
 std::unique_ptr<TFileHandle> OpenFileHandle(const std::string& path, TFileMode mode);
@@ -80,6 +85,8 @@ class TFileStream : public TStream {
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override { return handle_->Seek(offset, origin); }
   bool Flush() { return handle_->Flush(); }
   const std::string& FileName() const { return path_; }
+  // "Cannot write file PATH: the system's reason".
+  std::string WriteErrorText() const override;
 
  private:
   std::string path_;
@@ -91,7 +98,8 @@ class TFileStream : public TStream {
 // in the target's place. When write raises or the file cannot be finished,
 // the temporary file is removed, the target stays as it was, and the error
 // is raised ("Cannot create file %s" naming the target when it cannot be
-// created or replaced).
+// created or replaced, "Cannot write file %s: reason" when the system
+// refuses the bytes, for example on a full disk).
 void WriteFileSafely(const std::string& path, const std::function<void(TStream& out)>& write);
 
 // Whether a file (not a directory) of that name exists.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace skyloom {
 
 std::wstring Widen(const std::string& utf8) {
@@ -32,13 +34,27 @@ std::optional<std::string> ToCodePage(const std::wstring& wide) {
   return bytes;
 }
 
-std::wstring FromCodePage(const std::string& bytes) {
+// One conversion: no code page makes more UTF-16 units than it has bytes.
+std::wstring FromCodePage(std::string_view bytes) {
   if (bytes.empty()) return {};
   const int size = static_cast<int>(bytes.size());
-  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), n);
+  std::wstring wide(bytes.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      std::max(0, MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), size))));
   return wide;
+}
+
+std::string SystemErrorText(unsigned long code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text ? text : L"", text ? length : 0);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  if (message.empty()) return "Error " + std::to_string(code);
+  return Narrow(message);
 }
 
 }  // namespace skyloom

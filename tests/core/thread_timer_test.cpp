@@ -129,19 +129,29 @@ TEST_F(ThreadTimerTest, ANewDelayAppliesFromTheNextSleep) {
   EXPECT_LT(starts[2] - starts[0], 350ms);
 }
 
-TEST_F(ThreadTimerTest, InactiveTimeDoesNotCountTowardsTheSleepInProgress) {
-  auto timer = MakeTimer(1000);
+// Stop, a shorter interval, Start: the first tick comes one new interval
+// after that Start, not when the old sleep would have ended; the same the
+// other way round, and nothing comes while stopped.
+TEST_F(ThreadTimerTest, EachActivationStartsAFreshSleepOfTheDelaySetThen) {
+  auto timer = MakeTimer(4000);
   timer->SetActive(true);
-  main.PumpFor(300ms);
+  main.PumpFor(100ms);
   timer->SetActive(false);
-  main.PumpFor(1200ms);
-  EXPECT_TRUE(starts.empty());
-  const auto resumed = Clock::now();
+  timer->SetDelay(100);
+  auto started = Clock::now();
   timer->SetActive(true);
-  ASSERT_TRUE(main.PumpUntil([&] { return !starts.empty(); }, 5s));
-  // About 700 ms were left; a restarted sleep would take the full second.
-  EXPECT_GE(starts[0] - resumed, 550ms);
-  EXPECT_LT(starts[0] - resumed, 950ms);
+  ASSERT_TRUE(main.PumpUntil([&] { return !starts.empty(); }, 2s)) << "the old 4 s sleep went on";
+  EXPECT_GE(starts[0] - started, 100ms);
+
+  timer->SetActive(false);
+  main.PumpFor(300ms);
+  EXPECT_EQ(starts.size(), 1u);
+  timer->SetDelay(500);
+  main.PumpFor(50ms);
+  started = Clock::now();
+  timer->SetActive(true);
+  ASSERT_TRUE(main.PumpUntil([&] { return starts.size() >= 2; }, 5s));
+  EXPECT_GE(starts[1] - started, 500ms) << "a sleep left over from before the Stop";
 }
 
 TEST_F(ThreadTimerTest, WithoutAHandlerTicksStillCome) {

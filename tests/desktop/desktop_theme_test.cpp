@@ -88,15 +88,25 @@ TEST_F(ThemeTest, ConstructionReadsEveryCategory) {
   EXPECT_FALSE(theme.Metrics.CaptionFont.Name.empty());
 }
 
-TEST_F(ThemeTest, ConstructionReportsAValueOfTheWrongType) {
+// A number where text belongs must not stop every start: it reads as
+// missing, and the reader is told which key and value.
+TEST_F(ThemeTest, AValueOfTheWrongTypeReadsAsMissingAndIsNamed) {
+  const auto style = RegText(kDesktopKey, L"WallpaperStyle");
+  const auto tile = RegText(kDesktopKey, L"TileWallpaper");
   SetRegDword(kCursorsKey, L"Arrow", 1);
-  try {
-    TDesktopTheme theme;
-    ADD_FAILURE() << "no error";
-  } catch (const ERegistryException& error) {
-    EXPECT_STREQ(error.what(), "Invalid data type for 'Arrow'");
-  }
+  SetRegDword(kDesktopKey, L"WallpaperStyle", 2);
+  SetRegText(kDesktopKey, L"TileWallpaper", L"1");
+  const TDesktopTheme theme;
   SetRegText(kCursorsKey, L"Arrow", L"");
+  SetRegText(kDesktopKey, L"WallpaperStyle", style.value_or(L"0"));
+  SetRegText(kDesktopKey, L"TileWallpaper", tile.value_or(L"0"));
+  EXPECT_EQ(theme.Cursors.Arrow, "");
+  EXPECT_EQ(theme.Desktop.WallpaperStyle, wlpsTile);  // no stretch read from the number
+  EXPECT_EQ(theme.ReadProblems,
+            (TRegistryProblems{
+                "The value \"Arrow\" of HKEY_CURRENT_USER\\Control Panel\\Cursors is not text; it was read as missing",
+                "The value \"WallpaperStyle\" of HKEY_CURRENT_USER\\Control Panel\\Desktop is not text; it was read "
+                "as missing"}));
 }
 
 TEST_F(ThemeTest, ApplyWritesEveryCategoryAndNotifiesEachWindowOnce) {

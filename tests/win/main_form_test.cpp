@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "form_fixture.h"
@@ -119,16 +122,46 @@ TEST_F(FormTest, DeleteSelectsThePreviousEntryAndKeepsTheCursor) {
   form->ToolButton19Click(nullptr);
   EXPECT_EQ(form->VideoCheck->Items(), Strings{L"v1"});
   form->VideoCheck->SetItemIndex(0);
-  form->ImageListBox->SetItemIndex(-1);
-  EXPECT_THROW(form->ImageListBox->PopupMenu.Click(0), EListError);  // nothing selected
   form->VideoCheck->PopupMenu.Click(0);
   EXPECT_EQ(form->VideoCheck->Count(), 0);
 }
 
+TEST_F(FormTest, DeletingWithNothingSelectedDoesNothing) {
+  form->AddCheckedImage(L"a");
+  form->VideoCheck->Add(L"v");
+  ClickButton(*form->ToolBar1, L"Trash all List");
+  ClickButton(*form->ToolBar2, L"Trash all List");
+  form->ImageListBox->PopupMenu.Click(0);
+  form->VideoCheck->PopupMenu.Click(0);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(form->ImageListBox->Items(), Strings{L"a"});
+  EXPECT_EQ(form->VideoCheck->Items(), Strings{L"v"});
+}
+
+// A right-click selects the row under the mouse, as in every list, and the
+// context menu's command then acts on that row.
+TEST_F(FormTest, TheContextMenuDeletesTheRowRightClicked) {
+  for (auto name : {L"a", L"b", L"c"}) form->AddCheckedImage(name);
+  form->ImageListBox->SetItemIndex(0);
+  int clicks = 0;
+  form->ImageListBox->OnClick = [&](void*) { ++clicks; };
+  HWND list = form->ImageListBox->Handle();
+  RECT row{};
+  SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 40, row.top + 2));
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), 2);
+  EXPECT_EQ(clicks, 1);  // a change of selection by the user, so the preview follows
+  form->ImageListBox->PopupMenu.Click(0);
+  EXPECT_EQ(form->ImageListBox->Items(), (Strings{L"a", L"b"}));
+  SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(row.left + 40, row.bottom + 200));  // below the rows
+  EXPECT_EQ(form->ImageListBox->ItemIndex(), 1);
+}
+
 TEST_F(FormTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
   form->AddCheckedImage(L"a");
-  ClickButton(*form->ToolBar1, L"Trash all List");  // nothing selected
-  ASSERT_EQ(errors, Strings{L"List index out of bounds (-1)"});
+  answers = {(dir / L"missing.Gal").wstring()};
+  ClickButton(*form->ToolBar1, L"Open Gallery File");
+  ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(form->ImageListBox->Count(), 1);
   ClickButton(*form->ToolBar1, L"Next Image In List");
   EXPECT_EQ(form->CurrentImageFile(), "a");
@@ -139,6 +172,80 @@ TEST_F(FormTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
     TestApplication().HandleCurrentException();
   }
   EXPECT_EQ(errors.back(), L"Out of memory.");
+}
+
+// What a new user meets: a freshly loaded gallery has nothing checked, and
+// listed files can be gone. The status bar says why nothing changed, and a
+// line that no longer applies goes.
+TEST_F(FormTest, TheStatusBarSaysWhyNothingChangedAndForgetsOldNews) {
+  const std::wstring hint = L"No picture is checked: use Check all Files";
+  answers = {WriteFile(L"two.Gal", "gone-1.jpg\r\ngone-2.jpg\r\n")};
+  form->LoadGallery1Click(nullptr);
+  ClickButton(*form->ToolBar1, L"Next Image In List");
+  EXPECT_EQ(form->StatusBar1->Text(), hint);
+  form->StatusBar1->SetText(L"");
+  ClickButton(*form->ToolBar1, L"Start Skyloom");
+  EXPECT_EQ(form->StatusBar1->Text(), hint);
+  EXPECT_TRUE(form->Timer1->Active());  // the user may still check entries
+  ClickButton(*form->ToolBar1, L"Stop Skyloom");
+  ClickButton(*form->ToolBar1, L"Check all Files");
+  EXPECT_EQ(form->StatusBar1->Text(), L"");
+  ClickButton(*form->ToolBar1, L"Next Image In List");
+  EXPECT_EQ(form->StatusBar1->Text(), L"File not found: gone-1.jpg");
+  form->ImageListBox->SetItemIndex(1);
+  form->ImageListBoxClick(nullptr);
+  EXPECT_EQ(form->StatusBar1->Text(), L"File not found: gone-2.jpg");
+
+  // An old failure does not outlive a new list, nor show on the other page.
+  form->AddCheckedImage(WriteFile(L"broken.jpg", "not a picture"));
+  form->ImageListBox->SetItemIndex(2);
+  form->ImageListBoxDblClick(nullptr);
+  ASSERT_EQ(form->StatusBar1->Text().rfind(L"Could not read the picture", 0), 0u);
+  answers = {WriteFile(L"one.Gal", "x\r\n")};
+  form->LoadGallery1Click(nullptr);
+  EXPECT_EQ(form->StatusBar1->Text(), L"");
+  form->ImageListBox->Add(L"y");
+  form->NextImage1Click(nullptr);
+  ASSERT_EQ(form->StatusBar1->Text(), hint);
+  form->PageControl1->SetActivePageIndex(1);
+  EXPECT_EQ(form->StatusBar1->Text(), L"");
+  EXPECT_TRUE(errors.empty());
+}
+
+// Every text the status bar is given, in order.
+LRESULT CALLBACK RecordStatus(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR texts) {
+  if (message == SB_SETTEXTW)
+    reinterpret_cast<Strings*>(texts)->push_back(reinterpret_cast<const wchar_t*>(lParam));
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Loading a long gallery: the status bar follows the load and is cleared
+// at its end, every entry arrives, and rows beyond the first 65,536 answer
+// the mouse as the first ones do.
+TEST_F(FormTest, ALongGalleryLoadsWholeShowingProgressAndItsLastRowsAnswerTheMouse) {
+  constexpr int kCount = 250000;
+  std::string text;
+  for (int i = 0; i < kCount; ++i) text += "C:\\p\\" + std::to_string(i) + ".jpg\r\n";
+  answers = {WriteFile(L"long.Gal", text)};
+  Strings status;
+  SetWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1, reinterpret_cast<DWORD_PTR>(&status));
+  form->LoadGallery1Click(nullptr);
+  RemoveWindowSubclass(form->StatusBar1->Handle(), RecordStatus, 1);
+  EXPECT_EQ(status,
+            (Strings{L"Loading the list: 0 %", L"Loading the list: 40 %", L"Loading the list: 80 %", L""}));
+  ASSERT_EQ(form->ImageListBox->Count(), kCount);
+  EXPECT_EQ(form->ImageListBox->Strings(kCount - 1), L"C:\\p\\249999.jpg");
+
+  form->ImageListBox->SetItemIndex(kCount - 1);  // scrolled into view
+  HWND list = form->ImageListBox->Handle();
+  RECT row{};
+  SendMessageW(list, LB_GETITEMRECT, kCount - 1, reinterpret_cast<LPARAM>(&row));
+  const LPARAM box = MAKELPARAM(row.left + 3, row.top + 3);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, box);
+  SendMessageW(list, WM_LBUTTONUP, 0, box);
+  EXPECT_TRUE(form->ImageListBox->Checked(kCount - 1));
+  EXPECT_FALSE(form->ImageListBox->Checked((kCount - 1) & 0xFFFF));
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FormTest, AddingAVideoRunsItsDialogAndChecksTheNewEntry) {
@@ -305,6 +412,35 @@ TEST_F(FormTest, StartAndStopSwitchTheTimerAndTheControls) {
   EXPECT_EQ(form->Timer1->Delay(), 60000);
   form->ToolButton3Click(nullptr);
   EXPECT_TRUE(errors.empty());
+}
+
+// A theme value of the wrong type in the registry is named once and the
+// window still comes up.
+TEST_F(FormTest, AThemeValueOfTheWrongTypeIsReportedOnceAndTheProgramStarts) {
+  thumbForm.reset();
+  form.reset();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ | KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  wchar_t old[64] = L"0";
+  DWORD size = sizeof old;
+  const bool had = RegQueryValueExW(key, L"WallpaperStyle", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                   ERROR_SUCCESS;
+  const DWORD number = 2;
+  RegSetValueExW(key, L"WallpaperStyle", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  try {
+    form = std::make_unique<TMainForm>();
+  } catch (...) {
+  }
+  if (had)
+    RegSetValueExW(key, L"WallpaperStyle", 0, REG_SZ, reinterpret_cast<const BYTE*>(old),
+                   static_cast<DWORD>((wcslen(old) + 1) * sizeof(wchar_t)));
+  else
+    RegDeleteValueW(key, L"WallpaperStyle");
+  RegCloseKey(key);
+  ASSERT_TRUE(form) << "the program did not start";
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(L"\"WallpaperStyle\" of HKEY_CURRENT_USER\\Control Panel\\Desktop"), std::wstring::npos);
 }
 
 TEST(ErrorBoxText, MessagesGainAPeriodOnlyWhenTheyNeedOne) {

@@ -108,7 +108,8 @@ TEST_F(TickOverlapTest, NotWhileACommandsErrorBoxIsOpen) {
   };
   StartRecordingTimer(30);
   inCommand = true;
-  ClickButton(*form->ToolBar1, L"Trash all List");  // nothing selected: the list's index error
+  answers = {(dir / L"missing.Gal").wstring()};
+  ClickButton(*form->ToolBar1, L"Open Gallery File");  // "Cannot open file ..."
   inCommand = false;
   ASSERT_EQ(errors.size(), 1u);
   WaitForATick();

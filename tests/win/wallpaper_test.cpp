@@ -10,6 +10,7 @@
 
 #include "desktop/virtual_screen.h"
 #include "form_fixture.h"
+#include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
@@ -218,6 +219,32 @@ TEST_F(WallpaperTest, CheckAllOnTheCommandLineMakesALoadedListRotate) {
 
 // The desktop's size is read as per-monitor DPI aware, so a scaled display
 // still gets a wallpaper of its physical size.
+// A full disk: the system's device that refuses every byte for want of
+// space (Wine maps drive Z: to the root). The error names the file and the
+// system's reason instead of a bare "Stream write error".
+TEST(FileWrite, AFullDiskNamesTheFileAndTheSystemsReason) {
+  const std::string full = "Z:\\dev\\full";
+  std::unique_ptr<TFileStream> stream;
+  try {
+    stream = std::make_unique<TFileStream>(full, TFileMode::fmCreate);
+  } catch (const EFCreateError&) {
+    GTEST_SKIP() << "no full device here";
+  }
+  const std::vector<char> bytes(65536, 'x');
+  try {
+    stream->WriteBuffer(bytes.data(), bytes.size());
+    ADD_FAILURE() << "no error";
+  } catch (const EWriteError& error) {
+    // The system's own words ("There is not enough space on the disk.").
+    wchar_t reason[256] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL, 0, reason,
+                   256, nullptr);
+    std::wstring expected = L"Cannot write file Z:\\dev\\full: " + std::wstring(reason);
+    while (!expected.empty() && (expected.back() == L'\n' || expected.back() == L'\r')) expected.pop_back();
+    EXPECT_EQ(Widen(error.what()), expected);
+  }
+}
+
 TEST(VirtualScreen, IsReadInPhysicalPixels) {
   using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
   using AwarenessOf = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
