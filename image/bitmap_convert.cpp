@@ -6,6 +6,8 @@
 namespace skyloom {
 namespace {
 
+constexpr TIERGB kBlack{0, 0, 0}, kWhite{255, 255, 255};
+
 void Put(std::uint8_t* dst, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
   dst[0] = b;
   dst[1] = g;
@@ -47,10 +49,9 @@ TBitmap Copy24Bit(const TBitmap& raster) {
 }
 
 void ApplyBilevelPalette(TBitmap& raster, const TIERGB& zero, const TIERGB& one) {
-  constexpr TIERGB black{0, 0, 0}, white{255, 255, 255};
-  if (raster.PixelFormat() != TPixelFormat::pf1bit || (zero == black && one == white)) return;
+  if (raster.PixelFormat() != TPixelFormat::pf1bit || (zero == kBlack && one == kWhite)) return;
   const int width = raster.Width();
-  if (zero == white && one == black) {
+  if (zero == kWhite && one == kBlack) {
     const std::size_t bytes = (static_cast<std::size_t>(width) + 7) / 8;
     const auto last = static_cast<std::uint8_t>(width % 8 ? 0xFF00 >> (width % 8) : 0xFF);
     for (int y = 0; y < raster.Height(); ++y) {
@@ -73,8 +74,7 @@ void ApplyBilevelPalette(TBitmap& raster, const TIERGB& zero, const TIERGB& one)
 }
 
 bool BlackAndWhitePair(const TIERGB& zero, const TIERGB& one) {
-  constexpr TIERGB black{0, 0, 0}, white{255, 255, 255};
-  return (zero == black && one == white) || (zero == white && one == black);
+  return (zero == kBlack && one == kWhite) || (zero == kWhite && one == kBlack);
 }
 
 void ConvertTo24BitUnlessBinary(TBitmap& raster) {

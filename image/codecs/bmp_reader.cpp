@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/codecs/bmp_pixels.h"
 #include "image/codecs/bmp_rle.h"
 #include "image/codecs/byte_order.h"
@@ -129,15 +130,6 @@ std::uint8_t* RasterRow(TBitmap& raster, const TBmpHeader& h, int fileRow) {
   return raster.ScanLine(h.topDown ? fileRow : raster.Height() - 1 - fileRow);
 }
 
-constexpr TIERGB kBlack{0, 0, 0}, kWhite{255, 255, 255};
-
-// A 1-bit file stays 1-bit when its first two colours are black and white
-// (inverted for white then black, so that 1 stays white); any other pair is
-// read through the palette into a 24-bit raster, keeping its colours.
-bool BlackAndWhite(const TPaletteLut& palette) {
-  return (palette[0] == kBlack && palette[1] == kWhite) || (palette[0] == kWhite && palette[1] == kBlack);
-}
-
 // Inverting row by row keeps the rows decoded before a stop (a progress
 // handler's or short data's) as right as the others, and the rest unwritten.
 void CopyMonochromeRow(const std::uint8_t* src, std::size_t bytes, bool invert, std::uint8_t* dst) {
@@ -150,7 +142,7 @@ void DecodeUncompressed(TStream& stream, const TBmpHeader& h, const TIOParamsVal
   const std::size_t fileRow = DibRowSize(width, h.bitCount);
   const TPaletteLut palette(params.ColorMap);
   const bool mono = raster.PixelFormat() == TPixelFormat::pf1bit;
-  const bool invert = mono && palette[0] == kWhite;
+  const bool invert = mono && palette[0] == TIERGB{255, 255, 255};
   std::vector<std::uint8_t> row(fileRow);
   for (int r = 0; r < raster.Height(); ++r) {
     if (progress.Report(r)) return;
@@ -207,7 +199,11 @@ void ReadBmpStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, std:
   if (h.pixelOffset != 0) stream.SetPosition(h.start + h.pixelOffset);
   const std::int64_t dataLength = sizeHint > 0 ? sizeHint + h.start - stream.Position() : h.imageSize;
 
-  const bool mono = h.bitCount == 1 && BlackAndWhite(TPaletteLut(params.ColorMap));
+  // A 1-bit file stays 1-bit when its first two colours are black and white
+  // (inverted for white then black, so that 1 stays white); any other pair is
+  // read through the palette into a 24-bit raster, keeping its colours.
+  const TPaletteLut palette(params.ColorMap);
+  const bool mono = h.bitCount == 1 && BlackAndWhitePair(palette[0], palette[1]);
   if (h.bitCount == 1 && !mono) params.DescribeTrueColour();
   const TPixelFormat format = mono ? TPixelFormat::pf1bit : TPixelFormat::pf24bit;
   if (!RasterSizeAcceptable(h.width, h.height, format)) {  // refused before allocating

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/bitmap.h"
+#include "image/bitmap_convert.h"
 #include "image/codecs/bmp_pixels.h"
 #include "image/codecs/bmp_reader.h"
 #include "image/codecs/byte_order.h"
@@ -131,8 +132,7 @@ bool BlackOrWhite(const TIERGB& c) { return c == TIERGB{0, 0, 0} || c == TIERGB{
 // for masked pixels are black or white; any other colour needs 24 bits.
 bool BlackAndWhite(const TIOParamsVals& params) {
   const TPaletteLut palette(params.ColorMap);
-  return palette[0] != palette[1] && BlackOrWhite(palette[0]) && BlackOrWhite(palette[1]) &&
-         BlackOrWhite(params.ICO_Background);
+  return BlackAndWhitePair(palette[0], palette[1]) && BlackOrWhite(params.ICO_Background);
 }
 
 // Decodes colour bitmap and mask (both bottom-up) into the raster.
