@@ -244,8 +244,8 @@ int ReadTiffStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   // 1-bit pages are decoded as bits; a palette of other colours than black
   // and white then makes the raster 24-bit.
   const bool bilevel = page.bits == 1 && page.samples == 1;
-  const bool colouredBits = bilevel && page.photometric == 3 && params.ColorMap.size() >= 2 &&
-                            !BlackAndWhitePair(params.ColorMap[0], params.ColorMap[1]);
+  const bool paletteBits = bilevel && page.photometric == 3 && params.ColorMap.size() >= 2;
+  const bool colouredBits = paletteBits && !BlackAndWhitePair(params.ColorMap[0], params.ColorMap[1]);
   if (colouredBits) params.DescribeTrueColour();
   if (paramsOnly) return chain.count;
 
@@ -263,8 +263,7 @@ int ReadTiffStream(TStream& stream, TBitmap& raster, TIOParamsVals& params, TPro
   }
   TStripDecoder decoder(source, page, params, raster, progress);
   if (decoder.HasRule() && !decoder.Run()) SetAborting(progress);
-  if (bilevel && page.photometric == 3 && params.ColorMap.size() >= 2)
-    ApplyBilevelPalette(raster, params.ColorMap[0], params.ColorMap[1]);
+  if (paletteBits) ApplyBilevelPalette(raster, params.ColorMap[0], params.ColorMap[1]);
   return chain.count;
 }
 
