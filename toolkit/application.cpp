@@ -52,7 +52,10 @@ TApplication::TApplication() : mainThread_(GetCurrentThreadId()) {
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = UtilityProc;
+  // The doorbell needs no handling of its own: when a loop other than the
+  // top-level one (a modal loop inside a handler) dispatches it, the calls
+  // wait in the queue until that handler has returned.
+  wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kUtilityClass;
   RegisterClassExW(&wc);
@@ -184,13 +187,5 @@ bool TApplication::Withdraw(SyncCall* sync) {
 }
 
 void TApplication::AnswerSynchronizeCalls() { RunWaitingCalls(); }
-
-// Reached only when a loop other than the top-level one takes the doorbell
-// (a modal loop inside a handler): the calls wait in the queue until that
-// handler has returned.
-LRESULT CALLBACK TApplication::UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kSynchronizeMessage) return 0;
-  return DefWindowProcW(window, message, wParam, lParam);
-}
 
 }  // namespace skyloom

@@ -65,7 +65,6 @@ class TApplication {
 
  private:
   struct SyncCall;
-  static LRESULT CALLBACK UtilityProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Handles one retrieved message: synchronised calls run (top level), all
   // else is dispatched.
   void HandleTopLevel(MSG& msg);

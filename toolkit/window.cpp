@@ -48,6 +48,9 @@ BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
 // A DPI a message may carry: from 1/4 to 8 times the standard one.
 UINT SaneDpi(UINT dpi) { return dpi < 24 || dpi > 768 ? 96 : dpi; }
 
+// The font a form and the controls that show its font use.
+HFONT FormFont(UINT dpi) { return CreateUiFont(8, L"MS Sans Serif", false, dpi); }
+
 }  // namespace
 
 int ScaleForDpi(int size, UINT dpi) { return MulDiv(size, static_cast<int>(dpi), 96); }
@@ -232,7 +235,7 @@ TForm::TForm(const wchar_t* className, const std::wstring& caption, DWORD style,
                   bounds.bottom - bounds.top, nullptr);
   SetPropW(Handle(), kFormMarker, reinterpret_cast<HANDLE>(1));
   dpi_ = WindowDpi(Handle());
-  font_.reset(CreateUiFont(8, L"MS Sans Serif", false, dpi_));
+  font_.reset(FormFont(dpi_));
   if (dpi_ != 96) SetClientSize(Scaled(clientWidth), Scaled(clientHeight));
 }
 
@@ -274,7 +277,7 @@ void TForm::CenterOnScreen() {
 void TForm::ChangeDpi(UINT dpi) {
   const UINT old = dpi_;
   if (dpi == old) return;
-  UniqueGdiObject font(CreateUiFont(8, L"MS Sans Serif", false, dpi));
+  UniqueGdiObject font(FormFont(dpi));
   FontSwap swap{Font(), static_cast<HFONT>(font.get())};
   EnumChildWindows(Handle(), SwapFont, reinterpret_cast<LPARAM>(&swap));
   dpi_ = dpi;
