@@ -179,7 +179,6 @@ class TMainForm : public TForm {
   void SetVideoRunning(bool running);
   void ReattachVideo();
   bool SelectNextCheckedVideo();
-  bool AnyVideoChecked() const;
   void ShowVideoReason(const wchar_t* text);
   void CreateInfoPanel(HWND parent);
   void CreateTray();
@@ -194,6 +193,7 @@ class TMainForm : public TForm {
   void DeleteSelected(TCheckListBox& list);
   void SayIfNothingChecked();
   static void CheckAll(TCheckListBox& list, bool checked);
+  static bool AnyChecked(const TCheckListBox& list);
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);
   void LoadList(const std::wstring& path, TCheckListBox& list);
   void ShowLoadProgress(int percent);

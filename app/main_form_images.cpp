@@ -29,10 +29,7 @@ void TMainForm::Rotate(Step step, Extra... extra) {
 // Starting the timer over a list without a checked entry would tick in
 // vain; the user hears why at once.
 void TMainForm::SayIfNothingChecked() {
-  if (ImageListBox->Count() == 0) return;
-  for (int i = 0; i < ImageListBox->Count(); ++i)
-    if (ImageListBox->Checked(i)) return;
-  StatusBar1->SetText(kNoPictureChecked);
+  if (ImageListBox->Count() > 0 && !AnyChecked(*ImageListBox)) StatusBar1->SetText(kNoPictureChecked);
 }
 
 void TMainForm::Timer1Timer(void*) { Rotate(RotationTick); }
@@ -67,6 +64,13 @@ void TMainForm::AddCheckedImage(const std::wstring& path) {
 
 void TMainForm::CheckAll(TCheckListBox& list, bool checked) {
   for (int i = 0; i < list.Count(); ++i) list.SetChecked(i, checked);
+}
+
+bool TMainForm::AnyChecked(const TCheckListBox& list) {
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Checked(i)) return true;
+  }
+  return false;
 }
 
 // Deletes the selected entry and selects the one before it; the cursor is

@@ -63,13 +63,6 @@ HWND TMainForm::FindDesktopHost() {
   return host;
 }
 
-bool TMainForm::AnyVideoChecked() const {
-  for (int row = 0; row < VideoCheck->Count(); ++row) {
-    if (VideoCheck->Checked(row)) return true;
-  }
-  return false;
-}
-
 // A reason why video wallpaper stopped stays until the user acts again or
 // the device plays; the notices of the stop itself do not replace it.
 void TMainForm::ShowVideoReason(const wchar_t* text) {
@@ -152,7 +145,7 @@ void TMainForm::ToolButton24Click(void*) {
   const bool running = !VideoRunning();
   SetVideoRunning(false);
   if (!running) return;  // the current file plays on to its end
-  if (!AnyVideoChecked()) return ShowVideoReason(kNoVideoChecked);
+  if (!AnyChecked(*VideoCheck)) return ShowVideoReason(kNoVideoChecked);
   if (VideoCursor < 0 || VideoCursor > VideoCheck->Count() - 1) VideoCursor = 0;
   VideoCheck->SetItemIndex(VideoCursor);
   VideoCheckDblClick(nullptr);

@@ -65,15 +65,21 @@ Tthumbform::Tthumbform(TMainForm& mainForm)
   LayOut();
 }
 
+// The heights that follow the DPI are set once per change, not at every size.
+void Tthumbform::DpiChanged() {
+  StatusBar1->SetHeight(Scaled(kStatusHeight));
+  SendMessageW(DirectoryListBox1->Handle(), LB_SETITEMHEIGHT, 0, Scaled(kDirectoryItemHeight));
+  LayOut();
+}
+
 // Sizes at 96 DPI, scaled: the group down the left, the grid filling the rest.
 void Tthumbform::LayOut() {
   const RECT client = ClientRect();
-  StatusBar1->SetHeight(Scaled(kStatusHeight));
+  StatusBar1->AlignToBottom();
   const int height = std::max(0, static_cast<int>(client.bottom) - StatusBar1->Height());
   const int group = Scaled(kGroupWidth);
   GroupBox1->SetBounds(0, 0, group, height);
   DriveComboBox1->SetBounds(Scaled(8), Scaled(19), Scaled(147), Scaled(19));
-  SendMessageW(DirectoryListBox1->Handle(), LB_SETITEMHEIGHT, 0, Scaled(kDirectoryItemHeight));
   DirectoryListBox1->SetBounds(Scaled(2), Scaled(44), Scaled(160), std::max(0, height - Scaled(46)));
   ImageMView1->SetBounds(group, 0, std::max(0, static_cast<int>(client.right) - group), height);
 }

@@ -52,6 +52,7 @@ class Tthumbform : public TForm {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged() override;
 
  private:
   void LayOut();

@@ -131,6 +131,12 @@ class FakeMci : public TMciDriver {
     for (const auto& call : Of(MCI_OPEN)) files.push_back(call.element);
     return files;
   }
+  // The devices a close was sent to, refused or not, in order.
+  std::vector<MCIDEVICEID> Closed() const {
+    std::vector<MCIDEVICEID> devices;
+    for (const auto& call : Of(MCI_CLOSE)) devices.push_back(call.device);
+    return devices;
+  }
 
   std::vector<MciCall> calls;
   DWORD mode = MCI_MODE_STOP, position = 0, length = 100;

@@ -234,9 +234,7 @@ TEST_F(ScriptedDevice, ARefusedCloseIsTriedAgainByTheNextOpenAndClose) {
   EXPECT_EQ(player.DeviceID(), 9u);
   player.Close();
   EXPECT_FALSE(player.IsOpen());
-  std::vector<MCIDEVICEID> closed;
-  for (const auto& call : fake.Of(MCI_CLOSE)) closed.push_back(call.device);
-  EXPECT_EQ(closed, (std::vector<MCIDEVICEID>{7, 8, 7, 9, 7}));
+  EXPECT_EQ(fake.Closed(), (std::vector<MCIDEVICEID>{7, 8, 7, 9, 7}));
   player.Close();  // nothing left
   EXPECT_EQ(fake.Of(MCI_CLOSE).size(), 5u);
 }
@@ -248,9 +246,7 @@ TEST_F(ScriptedDevice, TheDestructorClosesARefusedDeviceToo) {
   other->Open();
   fake.calls.clear();
   other.reset();
-  std::vector<MCIDEVICEID> closed;
-  for (const auto& call : fake.Of(MCI_CLOSE)) closed.push_back(call.device);
-  EXPECT_EQ(closed, (std::vector<MCIDEVICEID>{9, 8}));
+  EXPECT_EQ(fake.Closed(), (std::vector<MCIDEVICEID>{9, 8}));
 }
 
 }  // namespace

@@ -217,8 +217,6 @@ TEST_F(WallpaperTest, CheckAllOnTheCommandLineMakesALoadedListRotate) {
   EXPECT_TRUE(fs::exists(wallpaper));
 }
 
-// The desktop's size is read as per-monitor DPI aware, so a scaled display
-// still gets a wallpaper of its physical size.
 // A full disk: the system's device that refuses every byte for want of
 // space (Wine maps drive Z: to the root). The error names the file and the
 // system's reason instead of a bare "Stream write error".
@@ -245,6 +243,8 @@ TEST(FileWrite, AFullDiskNamesTheFileAndTheSystemsReason) {
   }
 }
 
+// The desktop's size is read as per-monitor DPI aware, so a scaled display
+// still gets a wallpaper of its physical size.
 TEST(VirtualScreen, IsReadInPhysicalPixels) {
   using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
   using AwarenessOf = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
