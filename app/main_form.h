@@ -17,6 +17,7 @@
 #include "image/image_proc.h"
 #include "image/image_view.h"
 #include "media/media_player.h"
+#include "state/app_state.h"
 #include "timing/thread_timer.h"
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
@@ -108,6 +109,13 @@ class TMainForm : public TForm {
 
   // Runs a command line, ours or one handed over by a second start.
   void RunCommandLine(const std::vector<std::wstring>& arguments);
+
+  // Remembering between runs. Each feature puts its settings into the state
+  // in CollectState and takes them back in RestoreState; StateChanged follows
+  // every change worth remembering (written a short while after the last).
+  void CollectState(TAppState& state) const;
+  void RestoreState(const TAppState& state);
+  void StateChanged();
 
   // The keyboard: Ctrl+Tab and Ctrl+Shift+Tab turn the pages, the rest
   // follows the form's tab order.

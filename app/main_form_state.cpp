@@ -1,0 +1,11 @@
+// Remembering between runs: the main window's side of the state.
+#include "app/main_form.h"
+
+namespace skyloom {
+
+// TODO: collect, restore and the debounced write are being built.
+void TMainForm::CollectState(TAppState&) const {}
+void TMainForm::RestoreState(const TAppState&) {}
+void TMainForm::StateChanged() {}
+
+}  // namespace skyloom
