@@ -1,0 +1,34 @@
+#include "state/state_location.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "toolkit/errors.h"
+
+namespace skyloom {
+
+namespace {
+constexpr wchar_t kPortableMarker[] = L"Skyloom.ini";
+constexpr wchar_t kFolderName[] = L"Skyloom";
+
+std::wstring RoamingAppData() {
+  PWSTR path = nullptr;
+  const HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path);
+  std::wstring folder = SUCCEEDED(result) && path ? path : L"";
+  CoTaskMemFree(path);  // also when the call failed
+  if (folder.empty()) throw EError("Cannot find the application data folder");
+  return folder;
+}
+}  // namespace
+
+bool IsPortable(const std::wstring& programDir) {
+  const DWORD attributes = GetFileAttributesW((programDir + kPortableMarker).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring StateFolder(const std::wstring& programDir) {
+  if (IsPortable(programDir)) return programDir;
+  return RoamingAppData() + L"\\" + kFolderName + L"\\";
+}
+
+}  // namespace skyloom
