@@ -1,5 +1,7 @@
 #include "timing/thread_timer.h"
 
+#include <algorithm>
+
 namespace skyloom {
 
 TThreadTimer::TThreadTimer(TMainThreadCall mainThread, std::function<void()> answerCalls)
@@ -45,6 +47,30 @@ void TThreadTimer::SetActive(bool value) {
   changed_.notify_all();
 }
 
+bool TThreadTimer::Paused() const {
+  std::lock_guard lock(mutex_);
+  return paused_;
+}
+
+void TThreadTimer::SetPaused(bool value) {
+  {
+    std::lock_guard lock(mutex_);
+    if (paused_ == value) return;
+    paused_ = value;
+    if (value && sleeping_) held_ = std::max(Clock::duration::zero(), sleepEnd_ - Clock::now());
+  }
+  changed_.notify_all();
+}
+
+std::int64_t TThreadTimer::RemainingMs() const {
+  std::lock_guard lock(mutex_);
+  if (!active_) return -1;
+  const auto left = paused_      ? held_
+                    : sleeping_ ? std::max(Clock::duration::zero(), sleepEnd_ - Clock::now())
+                                : Clock::duration::zero();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
+}
+
 std::int32_t TThreadTimer::Delay() const {
   std::lock_guard lock(mutex_);
   return delay_;
@@ -73,11 +99,28 @@ bool TThreadTimer::SleepOneDelay(std::unique_lock<std::mutex>& lock) {
   for (;;) {
     if (!WaitWhileInactive(lock)) return false;
     const auto activation = activations_;
-    const auto end = Clock::now() + std::chrono::milliseconds(static_cast<std::uint32_t>(delay_));
-    const bool interrupted = changed_.wait_until(
-        lock, end, [&] { return terminated_ || !active_ || activations_ != activation; });
+    const Clock::duration delay = std::chrono::milliseconds(static_cast<std::uint32_t>(delay_));
+    if (SleepLeft(lock, activation, delay)) return true;
     if (terminated_) return false;
+  }
+}
+
+// Sleeps what is left, holding while paused; true when the time ran out
+// within the same activation.
+bool TThreadTimer::SleepLeft(std::unique_lock<std::mutex>& lock, std::uint64_t activation, Clock::duration left) {
+  const auto stopped = [&] { return terminated_ || !active_ || activations_ != activation; };
+  for (;;) {
+    held_ = left;
+    changed_.wait(lock, [&] { return stopped() || !paused_; });
+    if (stopped()) return false;
+    left = held_;
+    sleepEnd_ = Clock::now() + left;
+    sleeping_ = true;
+    const bool interrupted = changed_.wait_until(lock, sleepEnd_, [&] { return stopped() || paused_; });
+    sleeping_ = false;
     if (!interrupted) return true;
+    if (stopped()) return false;
+    left = held_;  // paused: SetPaused measured what was left
   }
 }
 

@@ -38,6 +38,15 @@ class TThreadTimer {
   // sleep takes the value as an unsigned 32-bit count of milliseconds.
   void SetDelay(std::int32_t value);
 
+  // Holds the tick without forgetting the time: a pause keeps what was left
+  // of the sleep in progress and the resume sleeps just that much before the
+  // next tick. Independent of Active: stopping while paused forgets the
+  // rest, and an activation while paused holds a fresh full Delay.
+  bool Paused() const;
+  void SetPaused(bool value);
+  // Milliseconds until the next tick (held while paused); -1 while inactive.
+  std::int64_t RemainingMs() const;
+
   // Set while the timer is inactive (the form sets it once, at creation).
   void SetOnTimer(TNotify handler);
 
@@ -50,6 +59,7 @@ class TThreadTimer {
   using Clock = std::chrono::steady_clock;
   void Run();
   bool SleepOneDelay(std::unique_lock<std::mutex>& lock);  // false when terminated
+  bool SleepLeft(std::unique_lock<std::mutex>& lock, std::uint64_t activation, Clock::duration left);
   bool WaitWhileInactive(std::unique_lock<std::mutex>& lock);
   void Tick();
 
@@ -59,6 +69,10 @@ class TThreadTimer {
   std::condition_variable changed_;
   bool active_ = false;
   std::uint64_t activations_ = 0;  // tells a sleep that it was stopped and started again
+  bool paused_ = false;
+  bool sleeping_ = false;         // sleepEnd_ is the end of the sleep in progress
+  Clock::time_point sleepEnd_{};
+  Clock::duration held_{};        // what is left while paused
   bool terminated_ = false;
   bool finished_ = false;
   std::int32_t delay_ = 100;

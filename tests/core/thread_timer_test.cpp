@@ -154,6 +154,35 @@ TEST_F(ThreadTimerTest, EachActivationStartsAFreshSleepOfTheDelaySetThen) {
   EXPECT_GE(starts[1] - started, 500ms) << "a sleep left over from before the Stop";
 }
 
+// A pause 300 ms into a 600 ms sleep holds the tick however long it lasts;
+// the resume brings it about 300 ms later, not a full interval. A Stop while
+// paused forgets the rest, and a Start while paused holds a full interval.
+TEST_F(ThreadTimerTest, APauseHoldsTheTickAndTheResumeKeepsTheTimeLeft) {
+  auto timer = MakeTimer(600);
+  timer->SetActive(true);
+  main.PumpFor(300ms);
+  timer->SetPaused(true);
+  const auto held = timer->RemainingMs();
+  EXPECT_GT(held, 150);
+  EXPECT_LE(held, 300);
+  main.PumpFor(900ms);
+  EXPECT_TRUE(starts.empty()) << "a tick came while paused";
+  EXPECT_EQ(timer->RemainingMs(), held) << "the time left ran on while paused";
+  const auto resumed = Clock::now();
+  timer->SetPaused(false);
+  ASSERT_TRUE(main.PumpUntil([&] { return !starts.empty(); }, 5s));
+  EXPECT_GE(starts[0] - resumed, std::chrono::milliseconds(held) - 20ms);
+  EXPECT_LT(starts[0] - resumed, 550ms) << "the resume slept a whole interval";
+
+  timer->SetPaused(true);
+  timer->SetActive(false);
+  EXPECT_EQ(timer->RemainingMs(), -1);
+  timer->SetActive(true);
+  main.PumpFor(100ms);
+  EXPECT_GE(timer->RemainingMs(), 590);
+  EXPECT_EQ(starts.size(), 1u);
+}
+
 TEST_F(ThreadTimerTest, WithoutAHandlerTicksStillCome) {
   int handOvers = 0;
   TThreadTimer timer(
