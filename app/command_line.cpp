@@ -24,7 +24,10 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   static const std::map<std::string, TCommand> switches{
       {"next", TCommand::Next}, {"prev", TCommand::Prev}, {"start", TCommand::Start}, {"stop", TCommand::Stop},
-      {"show", TCommand::Show}, {"hide", TCommand::Hide}, {"exit", TCommand::Exit}};
+      {"show", TCommand::Show}, {"hide", TCommand::Hide}, {"exit", TCommand::Exit},
+      {"startvideo", TCommand::StartVideo}, {"stopvideo", TCommand::StopVideo}, {"nextvideo", TCommand::NextVideo},
+      {"pause", TCommand::Pause}, {"resume", TCommand::Resume}, {"mute", TCommand::Mute},
+      {"unmute", TCommand::Unmute}, {"status", TCommand::Status}};
   TCommandLine line;
   TListKind lastList = TListKind::Images;
   for (const auto& argument : arguments) {
@@ -32,7 +35,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     // A list file's name wins over the switch test, so that paths written
     // with forward slashes ("/home/me/best.Gal" under Wine) still load.
     const auto lower = Lower(argument);
-    if (EndsWith(lower, ".gal")) {
+    if (lower.starts_with("/status=") || lower.starts_with("-status=")) {
+      line.statusPath = argument.substr(8);  // before the list test: the report may be named *.gal
+      line.commands.push_back(TCommand::Status);
+    } else if (EndsWith(lower, ".gal")) {
       line.lists.push_back({lastList = TListKind::Images, argument});
     } else if (EndsWith(lower, ".vgl")) {
       line.lists.push_back({lastList = TListKind::Videos, argument});

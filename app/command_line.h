@@ -1,6 +1,7 @@
 #pragma once
 // skyloom.exe [LIST.Gal | LIST.vgl] [/checkall] [/next] [/prev] [/start]
-//             [/stop] [/show] [/hide] [/exit]
+//             [/stop] [/show] [/hide] [/startvideo] [/stopvideo] [/nextvideo]
+//             [/pause] [/resume] [/mute] [/unmute] [/status[=PATH]] [/exit]
 // A list file is loaded into its playlist; the switches run the commands of
 // the same names, in the order given. Switches may start with "/" or "-"
 // and are compared without regard to case. "/exit" ends the line: what
@@ -14,7 +15,10 @@
 
 namespace skyloom {
 
-enum class TCommand { Next, Prev, Start, Stop, Show, Hide, Exit, CheckAllImages, CheckAllVideos };
+enum class TCommand {
+  Next, Prev, Start, Stop, Show, Hide, Exit, CheckAllImages, CheckAllVideos, StartVideo, StopVideo, NextVideo, Pause,
+  Resume, Mute, Unmute, Status
+};
 enum class TListKind { Images, Videos };
 
 struct TListArgument {
@@ -25,6 +29,9 @@ struct TListArgument {
 struct TCommandLine {
   std::vector<TListArgument> lists;
   std::vector<TCommand> commands;
+  // Where /status=PATH writes (UTF-8, as given); empty for a plain /status,
+  // which prints to the console the program was started from.
+  std::string statusPath;
 };
 
 // Raises EError naming the first argument it does not understand; nothing of

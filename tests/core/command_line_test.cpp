@@ -32,6 +32,21 @@ TEST(CommandLine, ExitEndsTheLine) {
   EXPECT_EQ(line.lists[0].path, "pics.Gal");
 }
 
+TEST(CommandLine, VideoPauseMuteAndStatusSwitches) {
+  const auto line = ParseCommandLine(
+      {"/StartVideo", "-nextvideo", "/stopvideo", "/pause", "/RESUME", "/mute", "/unmute", "/status"});
+  EXPECT_EQ(line.commands, (std::vector<TCommand>{TCommand::StartVideo, TCommand::NextVideo, TCommand::StopVideo,
+                                                  TCommand::Pause, TCommand::Resume, TCommand::Mute,
+                                                  TCommand::Unmute, TCommand::Status}));
+  EXPECT_EQ(line.statusPath, "");
+  // The path keeps its case and may look like a list file or hold "=".
+  const auto toFile = ParseCommandLine({"/Status=C:\\Out\\now=1.GAL"});
+  EXPECT_EQ(toFile.commands, std::vector<TCommand>{TCommand::Status});
+  EXPECT_EQ(toFile.statusPath, "C:\\Out\\now=1.GAL");
+  EXPECT_TRUE(toFile.lists.empty());
+  EXPECT_THROW(ParseCommandLine({"/statusfile"}), EError);
+}
+
 TEST(CommandLine, HandedOverArgumentsKeepAnUnendedLastOne) {
   using Args = std::vector<std::wstring>;
   using namespace std::string_view_literals;
