@@ -8,6 +8,7 @@
 #include "app/exit_deadline.h"
 #include "app/main_form.h"
 #include "app/single_instance.h"
+#include "app/status_console.h"
 #include "app/thumb_form.h"
 #include "toolkit/application.h"
 
@@ -20,7 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   const auto arguments = ProcessArguments();
   TSingleInstance instance(L"Local\\Skyloom.SingleInstance");
   if (!instance.IsFirst()) {
-    if (HandOverCommandLine(arguments, instance)) return 0;
+    const TStatusRequest status(arguments);
+    if (HandOverCommandLine(status.Arguments(), instance)) return status.PrintWhenWritten() ? 0 : 1;
     MessageBoxW(nullptr, HandOverFailureText(arguments).c_str(), L"Skyloom", MB_OK | MB_ICONERROR);
     return 1;
   }

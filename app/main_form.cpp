@@ -44,6 +44,7 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   PageControl1->OnChange = [this](void*) { StatusBar1->SetText(L""); };
   CreateComponents();
   CreateTray();
+  CreatePauseWatch();
   SetUpKeyboard();
   DpiChanged();
   CenterOnScreen();
@@ -177,6 +178,7 @@ void TMainForm::FormDestroy() {
 }
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; PauseMessage(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_COPYDATA:
       return lParam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;

@@ -4,11 +4,14 @@
 // panel, and the notification-area icon with its menu.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/pause_rules.h"
+#include "app/power_source.h"
 #include "app/rotation.h"
 #include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
@@ -110,6 +113,26 @@ class TMainForm : public TForm {
   // Runs a command line, ours or one handed over by a second start.
   void RunCommandLine(const std::vector<std::wstring>& arguments);
 
+  // Getting out of the way: video wallpaper and the image timer are held
+  // while a full-screen program stands over the wallpaper, on battery, or
+  // on the user's /pause (main_form_pause.cpp).
+  TPauseRules PauseRules;
+  // Where the power source is read (tests put theirs here).
+  std::function<TPowerStatus()> ReadPowerStatus = SystemPowerStatus;
+  void CheckFullScreen();  // every second, on the window's timer
+  void SetUserPause(bool paused);
+  void SetMuted(bool muted);
+  void PauseFullScreen1Click(void* sender);
+  void PauseBattery1Click(void* sender);
+  void PauseBatteryTimer1Click(void* sender);
+  void Mute1Click(void* sender);
+  // The /status report: UTF-8 key=value lines.
+  std::string StatusReport();
+  void WriteStatus(const std::string& path);
+  const wchar_t* VideoModeName();  // the device's mode as the status bar names it; "" when closed
+  void CollectPauseState(TAppState& state) const;
+  void RestorePauseState(const TAppState& state);
+
   // Remembering between runs. Each feature puts its settings into the state
   // in CollectState and takes them back in RestoreState; StateChanged follows
   // every change worth remembering (written a short while after the last).
@@ -151,6 +174,10 @@ class TMainForm : public TForm {
   std::unique_ptr<TTrayIcon> TrayIcon1;
   TMenuItem* StartTimer1 = nullptr;
   TMenuItem* StopTimer1 = nullptr;
+  TMenuItem* Mute1 = nullptr;
+  TMenuItem* PauseFullScreen1 = nullptr;
+  TMenuItem* PauseBattery1 = nullptr;
+  TMenuItem* PauseBatteryTimer1 = nullptr;
 
   // Dialogs.
   TFileDialog OpenVideo{TFileDialog::Kind::Open, L"Avi Files|*.avi|Mpeg Files|*.mpg|All Files|*.*", L".avi"};
@@ -205,7 +232,14 @@ class TMainForm : public TForm {
   void SaveList(TFileDialog& dialog, const TCheckListBox& list);
   void LoadList(const std::wstring& path, TCheckListBox& list);
   void ShowLoadProgress(int percent);
-  void RunCommand(TCommand command);
+  void RunCommand(TCommand command, const TCommandLine& line);
+  void CreatePauseWatch();
+  bool PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void SetPauseReason(TPauseReason reason, bool on);
+  void ApplyPause();
+  void ResumeVideo();
+  void ShowPauseReason();
+  void SyncPauseItems();
   bool OnCopyData(const COPYDATASTRUCT& data);
   void RunHandedOverCommandLine();
 
@@ -216,6 +250,9 @@ class TMainForm : public TForm {
   TRotationState rotation_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
+  TPowerStatus power_;
+  std::unique_ptr<TPowerNotices> powerNotices_;
+  std::wstring pauseShown_;  // the pause reason the status bar shows
 };
 
 }  // namespace skyloom

@@ -58,10 +58,12 @@ void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
     if (list.kind == TListKind::Images) LoadImageList(Widen(list.path));
     if (list.kind == TListKind::Videos) LoadVideoList(Widen(list.path));
   }
-  for (const auto command : line.commands) RunCommand(command);
+  for (const auto command : line.commands) RunCommand(command, line);
 }
 
-void TMainForm::RunCommand(TCommand command) {
+// The video switches leave a video that is not there alone: /startvideo
+// does not toggle a running one off, /stopvideo and /nextvideo need one open.
+void TMainForm::RunCommand(TCommand command, const TCommandLine& line) {
   switch (command) {
     case TCommand::Next: return NextImage1Click(nullptr);
     case TCommand::Prev: return PrevImage1Click(nullptr);
@@ -72,6 +74,14 @@ void TMainForm::RunCommand(TCommand command) {
     case TCommand::Exit: return Exit1Click(nullptr);
     case TCommand::CheckAllImages: return ToolButton4Click(nullptr);
     case TCommand::CheckAllVideos: return ToolButton21Click(nullptr);
+    case TCommand::StartVideo: return VideoRunning() ? void() : ToolButton24Click(nullptr);
+    case TCommand::StopVideo: return MediaPlayer21->IsOpen() ? ToolButton25Click(nullptr) : void();
+    case TCommand::NextVideo: return MediaPlayer21->IsOpen() ? NextVideo1Click(nullptr) : void();
+    case TCommand::Pause: return SetUserPause(true);
+    case TCommand::Resume: return SetUserPause(false);
+    case TCommand::Mute: return SetMuted(true);
+    case TCommand::Unmute: return SetMuted(false);
+    case TCommand::Status: return WriteStatus(line.statusPath);
   }
 }
 

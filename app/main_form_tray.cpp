@@ -28,10 +28,16 @@ void TMainForm::CreateTray() {
   items.Add(L"Start Video Desktop", miVideoStart, Bind(this, &TMainForm::ToolButton24Click));
   items.Add(L"Stop Video Desktop", miVideoStop, Bind(this, &TMainForm::ToolButton25Click));
   items.Add(L"Next Video", miNextVideo, Bind(this, &TMainForm::NextVideo1Click));
+  Mute1 = &items.Add(L"Mute Video", -1, Bind(this, &TMainForm::Mute1Click));
   items.Add(L"-");
   StartTimer1 = &items.Add(L"Start WallPaper Timer", miTimerStart, Bind(this, &TMainForm::ToolButton11Click));
   StopTimer1 = &items.Add(L"Stop WallPaper Timer", miTimerStop, Bind(this, &TMainForm::ToolButton3Click));
   StopTimer1->Enabled = false;
+  items.Add(L"-");
+  PauseFullScreen1 = &items.Add(L"Pause for full-screen programs", -1, Bind(this, &TMainForm::PauseFullScreen1Click));
+  PauseBattery1 = &items.Add(L"Pause on battery", -1, Bind(this, &TMainForm::PauseBattery1Click));
+  PauseBatteryTimer1 =
+      &items.Add(L"Pause images on battery too", -1, Bind(this, &TMainForm::PauseBatteryTimer1Click));
   items.Add(L"-");
   TMenuItem& gallery = items.Add(L"Load + Save Gallery", miSaveGallery);
   gallery.Add(L"&Load Gallery File", miLoadGallery, Bind(this, &TMainForm::LoadGallery1Click));

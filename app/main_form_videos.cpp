@@ -153,11 +153,14 @@ void TMainForm::ToolButton24Click(void*) {
   SetVideoRunning(true);
   Hide();
   ToolBar2->SetButtonEnabled(VideoStopButton, true);
+  PauseRules.UserTookVideo();
+  ApplyPause();  // started while held: it stands paused on its first frame
 }
 
 void TMainForm::ToolButton25Click(void*) {
   videoReasonShown_ = false;
   SetVideoRunning(false);
+  PauseRules.UserTookVideo();  // a stop while held stays a stop
   MediaPlayer21->Stop();
   ToolBar2->SetButtonEnabled(VideoStopButton, false);
   if (VideoBackdrop) VideoBackdrop->Hide();
@@ -166,8 +169,11 @@ void TMainForm::ToolButton25Click(void*) {
 // While video wallpaper runs, the stop's notice advances to the next row.
 void TMainForm::NextVideo1Click(void*) {
   videoReasonShown_ = false;
+  PauseRules.UserTookVideo();  // its stop advances even while held
   MediaPlayer21->Stop();
 }
+
+const wchar_t* TMainForm::VideoModeName() { return MediaPlayer21->IsOpen() ? ModeText(MediaPlayer21->Mode()) : L""; }
 
 void TMainForm::ReattachVideo() {
   MediaPlayer21->SetDisplay(VideoHostWindow);
@@ -185,11 +191,14 @@ void TMainForm::MediaPlayer21Notify(void*) {
     ToolBar2->SetButtonEnabled(VideoStartButton, true);
     return;
   }
-  if (VideoRunning() && mode == TMPDeviceMode::mpStopped) {
+  // A held video's "Stopped" is no end of file: some devices (Wine's) end
+  // their play when paused, keeping the position.
+  if (VideoRunning() && mode == TMPDeviceMode::mpStopped && !PauseRules.VideoPausedHere()) {
     // One row plays again from its start (the device rewinds at the end).
     if (VideoCheck->Count() > 1) AdvanceVideo();
     if (!VideoRunning()) return;  // no row was checked: video wallpaper stopped
     device.Play();
+    ApplyPause();  // the next video, reached by "Next Video" while held, waits too
   }
   device.SetNotify(true);
 }

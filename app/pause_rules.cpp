@@ -26,7 +26,7 @@ bool TPauseRules::TimerHeld() const {
 
 TPauseActions TPauseRules::Update(bool videoPlaying) {
   TPauseActions actions;
-  if (VideoHeld() && videoPlaying && !videoPaused_) actions.pauseVideo = videoPaused_ = true;
+  if (VideoHeld() && videoPlaying) actions.pauseVideo = videoPaused_ = true;
   if (!VideoHeld() && videoPaused_) {
     actions.resumeVideo = true;
     videoPaused_ = false;

@@ -30,7 +30,8 @@ class TPauseRules {
   bool TimerHeld() const;
 
   // What to do with the video now, given whether it plays: pause it when it
-  // is held, resume it when it is no longer held and this paused it.
+  // is held (also a video started or advanced to while held), resume it
+  // when it is no longer held and this paused it.
   TPauseActions Update(bool videoPlaying);
   // The user stopped or started the video: no automatic resume for it.
   void UserTookVideo() { videoPaused_ = false; }

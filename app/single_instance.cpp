@@ -43,7 +43,13 @@ bool TSingleInstance::FirstRuns() const {
   return !first_ && mutex_ && WaitForSingleObject(mutex_.get(), 0) == WAIT_TIMEOUT;
 }
 
+// The running instance has its own working folder: a status file's path
+// is made absolute like a list's.
 std::wstring HandOverArgument(const std::wstring& argument) {
+  constexpr std::size_t kStatusPrefix = 8;  // "/status="
+  if (IsSwitch(argument) && argument.size() > kStatusPrefix &&
+      CompareStringOrdinal(argument.c_str() + 1, 7, L"status=", 7, TRUE) == CSTR_EQUAL)
+    return argument.substr(0, kStatusPrefix) + FullPath(argument.substr(kStatusPrefix));
   if (IsSwitch(argument)) return argument;
   const std::wstring full = FullPath(argument);
   return IsDevicePath(full) && !IsDevicePath(argument) ? argument : full;

@@ -94,6 +94,7 @@ void TMediaPlayer2::Open() {
   deviceId_ = block.wDeviceID;
   frames_ = Length() / 10;
   ReadCapabilities();
+  if (muted_) SendAudio();
   if (DeviceType == TMPDeviceTypes::dtCDAudio || DeviceType == TMPDeviceTypes::dtVideodisc) {
     MCI_SET_PARMS set{};
     set.dwTimeFormat = MCI_FORMAT_TMSF;
@@ -196,6 +197,17 @@ void TMediaPlayer2::Pause() {
   MCI_GENERIC_PARMS block{};
   block.dwCallback = Callback();
   Send(MCI_PAUSE, WaitFlags(), &block);
+}
+
+void TMediaPlayer2::SetMuted(bool value) {
+  muted_ = value;
+  if (open_) SendAudio();
+}
+
+// "setaudio all off/on"; the answer is not kept as the device's error.
+void TMediaPlayer2::SendAudio() {
+  MCI_DGV_SETAUDIO_PARMSW block{};
+  mci_->SendCommand(deviceId_, MCI_SETAUDIO, (muted_ ? MCI_SET_OFF : MCI_SET_ON) | MCI_WAIT, &block);
 }
 
 // A device that cannot resume is played instead; the request for a notice

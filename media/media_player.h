@@ -105,6 +105,10 @@ class TMediaPlayer2 : public TWindow {
   void Back();
   void StartRecording();
   void Eject();
+  // Sound off or on for all channels; kept for the files opened later. A
+  // device without sound control refuses it and plays as it is.
+  bool Muted() const { return muted_; }
+  void SetMuted(bool value);
   // Opens when AutoOpen is set; run once the owner has set the properties.
   void Loaded();
   // The owner tells the control that a component goes away: the video
@@ -154,6 +158,7 @@ class TMediaPlayer2 : public TWindow {
   bool AtEnd();
   void OnCompletion(WPARAM code);
   void CloseLeftOver();
+  void SendAudio();
 
   // The button bar (media_player_bar.cpp).
   void AutoEnableAfterOpen();
@@ -171,6 +176,7 @@ class TMediaPlayer2 : public TWindow {
   bool startPosArmed_ = false;
   WPARAM notifyValue_ = 0;
   bool open_ = false;
+  bool muted_ = false;
   MCIDEVICEID deviceId_ = 0;
   std::vector<MCIDEVICEID> unclosed_;  // devices whose close failed
   MCIERROR error_ = 0;

@@ -78,6 +78,12 @@ class FakeMci : public TMciDriver {
       case MCI_SEEK:
         position = 0;
         break;
+      case MCI_PAUSE:
+        mode = MCI_MODE_PAUSE;
+        break;
+      case MCI_RESUME:
+        mode = MCI_MODE_PLAY;
+        break;
       case MCI_STATUS: {
         auto& block = *static_cast<MCI_STATUS_PARMS*>(params);
         call.item = block.dwItem;

@@ -185,6 +185,20 @@ TEST_F(ScriptedDevice, NotifyIsOneShotWaitingCommandsAskOnlyWhenArmedPlaysAskByD
   EXPECT_EQ(LastFlags(MCI_OPEN), static_cast<DWORD_PTR>(MCI_WAIT | MCI_OPEN_ELEMENT));
 }
 
+// Muting reaches the open device at once and every file opened after.
+TEST_F(ScriptedDevice, MuteTurnsTheSoundOffNowAndForTheFilesOpenedLater) {
+  player.SetMuted(true);
+  ASSERT_EQ(fake.Of(MCI_SETAUDIO).size(), 1u);
+  EXPECT_EQ(LastFlags(MCI_SETAUDIO), static_cast<DWORD_PTR>(MCI_SET_OFF | MCI_WAIT));
+  player.Open();
+  ASSERT_EQ(fake.Of(MCI_SETAUDIO).size(), 2u);
+  EXPECT_EQ(fake.Of(MCI_SETAUDIO).back().device, player.DeviceID());
+  player.SetMuted(false);
+  EXPECT_EQ(LastFlags(MCI_SETAUDIO), static_cast<DWORD_PTR>(MCI_SET_ON | MCI_WAIT));
+  player.Open();
+  EXPECT_EQ(fake.Of(MCI_SETAUDIO).size(), 3u) << "sound on is the device's own default";
+}
+
 TEST_F(ScriptedDevice, PlayAtTheEndRewindsFirstAndModesMapFromTheirCodes) {
   fake.position = fake.length;
   player.Play();
