@@ -213,9 +213,14 @@ TEST_F(FormTest, TrayIconAndMenuAsStored) {
                                         {L"Start Video Desktop", 2, true},
                                         {L"Stop Video Desktop", 3, true},
                                         {L"Next Video", 4, true},
+                                        {L"Mute Video", -1, true},
                                         {L"-", -1, true},
                                         {L"Start WallPaper Timer", 5, true},
                                         {L"Stop WallPaper Timer", 6, false},
+                                        {L"-", -1, true},
+                                        {L"Pause for full-screen programs", -1, true},
+                                        {L"Pause on battery", -1, true},
+                                        {L"Pause images on battery too", -1, true},
                                         {L"-", -1, true},
                                         {L"Load + Save Gallery", 8, true},
                                         {L"C&hoose Images", 12, true},
@@ -223,7 +228,7 @@ TEST_F(FormTest, TrayIconAndMenuAsStored) {
                                         {L"-", -1, true},
                                         {L"&Close and Hide", 10, true},
                                         {L"&Exit Skyloom", 11, true}}));
-  EXPECT_EQ(Rows(*menu.Items.Items[10]),
+  EXPECT_EQ(Rows(*menu.Items.Items[15]),
             (std::vector<MenuRow>{{L"&Load Gallery File", 7, true}, {L"&Save Gallery File", 8, true}}));
 }
 

@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "form_fixture.h"
+#include "tests/media/fake_mci.h"
+#include "toolkit/text_win.h"
 #include "toolkit/handles.h"
 
 namespace skyloom {
@@ -33,12 +35,17 @@ std::wstring SkyloomExe() {
   return (std::filesystem::path(self).parent_path().parent_path().parent_path() / L"app" / L"skyloom.exe").wstring();
 }
 
-Process Start(const std::wstring& arguments) {
+// output, when given, receives the program's standard output.
+Process Start(const std::wstring& arguments, HANDLE output = nullptr) {
   std::wstring line = L"\"" + SkyloomExe() + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+  }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup, &info))
     return {};
   CloseHandle(info.hThread);
   return {UniqueHandle(info.hProcess)};
@@ -277,6 +284,53 @@ TEST_F(SecondStartTest, DeviceNamesGetTheFirstStartsMessage) {
     EXPECT_EQ(errors[0], L"Cannot open file " + device + L".");
     EXPECT_EQ(errors[1], errors[0]);
   }
+}
+
+// The video, pause, mute and status switches of second starts reach the
+// running instance in order; a plain /status prints the running instance's
+// report on the second start's output.
+// The scripted device outlives the window, which closes it when destroyed.
+struct SecondStartVideoTest : SecondStartTest {
+  testing::FakeMci fake;
+};
+
+TEST_F(SecondStartVideoTest, VideoPauseMuteAndStatusSwitchesReachTheRunningInstance) {
+  form->MediaPlayer21->SetDriver(fake);
+  const auto video = WriteFile(L"a.avi", "RIFF");
+  form->VideoCheck->Add(video);
+  form->VideoCheck->SetChecked(0, true);
+  const auto run = [&](const std::wstring& arguments) {
+    EXPECT_EQ(HandleMessagesUntilExit(Start(arguments)), 0u) << arguments;
+  };
+  run(L"/startvideo");
+  EXPECT_TRUE(form->VideoRunning());
+  run(L"/pause");
+  EXPECT_EQ(fake.Of(MCI_PAUSE).size(), 1u);
+  run(L"/mute");
+  EXPECT_TRUE(form->MediaPlayer21->Muted());
+  const auto report = (dir / L"report.txt").wstring();
+  run(L"\"/status=" + report + L"\"");
+  EXPECT_EQ(ReadFile(report), "wallpaper=\ntimer=stopped\nnext_change_seconds=-1\nvideo=" + Narrow(video) +
+                                  "\nvideo_state=paused\nvideo_wallpaper=running\npaused=Paused\nmute=on\n");
+  run(L"/resume /unmute");
+  EXPECT_EQ(fake.Of(MCI_RESUME).size(), 1u);
+  EXPECT_FALSE(form->MediaPlayer21->Muted());
+
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const auto printed = (dir / L"printed.txt").wstring();
+  {
+    UniqueHandle output(CreateFileW(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                                    nullptr));
+    EXPECT_EQ(HandleMessagesUntilExit(Start(L"-STATUS", output.get())), 0u);
+  }
+  EXPECT_EQ(ReadFile(printed), "wallpaper=\ntimer=stopped\nnext_change_seconds=-1\nvideo=" + Narrow(video) +
+                                   "\nvideo_state=playing\nvideo_wallpaper=running\npaused=\nmute=off\n");
+
+  run(L"/nextvideo");
+  EXPECT_EQ(fake.Of(MCI_STOP).size(), 1u);
+  run(L"/stopvideo");
+  EXPECT_FALSE(form->VideoRunning());
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

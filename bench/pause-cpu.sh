@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The program's CPU use under Wine over 60 s each: a video wallpaper playing
+# (for comparison), the same video paused (/pause), and idle with the image
+# timer running (/start, no video). Prints the CPU time of the program's
+# process and of the wineserver as a percentage of one core.
+#   bench/pause-cpu.sh [BUILD_DIR] [SECONDS]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+win=$(cd "${1:-$here/build/win}" && pwd)
+seconds=${2:-60}
+exe="$win/app/skyloom.exe"
+[ -x "$exe" ] || { echo "build skyloom first" >&2; exit 2; }
+
+SKYLOOM_BUILD=${SKYLOOM_BUILD:-$(dirname "$win")}
+# shellcheck source=../tools/common.sh
+source "$here/tools/common.sh"
+[ -n "${DISPLAY:-}" ] || start_xvfb
+start_wine "${WINEPREFIX_NAME:-wineprefix-bench}"
+
+work=$(mktemp -d "$SKYLOOM_BUILD/pause-cpu.XXXXXX")
+# A 10 s uncompressed clip, 160 x 120 at 10 frames a second, 32-bit frames.
+python3 - "$work/clip.avi" <<'PY'
+import struct, sys
+w, h, n, fps = 160, 120, 100, 10
+size = 4 * w * h
+def chunk(i, b): return i + struct.pack('<I', len(b)) + b + (b'\0' if len(b) % 2 else b'')
+def lst(t, b): return chunk(b'LIST', t + b)
+avih = struct.pack('<14I', 1000000 // fps, size * fps, 0, 0x10, n, 0, 1, size, w, h, 0, 0, 0, 0)
+strh = b'vidsDIB ' + struct.pack('<10I4H', 0, 0, 0, 1, fps, 0, n, size, 0xFFFFFFFF, 0, 0, 0, w, h)
+strf = struct.pack('<3I2H6I', 40, w, h, 1, 32, 0, size, 0, 0, 0, 0)
+movi, idx, off = b'', b'', 4
+for f in range(n):
+    row = bytearray(bytes((40 * f % 256, 200, 100, 0)) * w)
+    x = (f * 8) % w
+    row[4 * x:4 * (x + 8)] = b'\xff\xff\xff\0' * 8
+    movi += chunk(b'00db', bytes(row) * h)
+    idx += b'00db' + struct.pack('<3I', 0x10, off, size)
+    off += 8 + size
+body = b'AVI ' + lst(b'hdrl', chunk(b'avih', avih) + lst(b'strl', chunk(b'strh', strh) + chunk(b'strf', strf)))
+body += lst(b'movi', movi) + chunk(b'idx1', idx)
+open(sys.argv[1], 'wb').write(chunk(b'RIFF', body))
+PY
+printf 'Z:%s\r\n' "$(echo "$work/clip.avi" | tr / '\\')" >"$work/clip.vgl"
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# The Wine process running the program (its command line names the exe).
+program_pid() {
+  local pid
+  for pid in $(pgrep -f 'skyloom\.exe'); do
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q 'skyloom.exe$\|skyloom.exe ' && { echo "$pid"; return; }
+  done
+}
+measure() {
+  local name=$1 pid server a b s t
+  pid=$(program_pid)
+  server=$(pgrep -n wineserver)
+  a=$(ticks "$pid"); s=$(ticks "$server")
+  sleep "$seconds"
+  b=$(ticks "$pid"); t=$(ticks "$server")
+  awk -v n="$name" -v p=$((b - a)) -v w=$((t - s)) -v hz="$(getconf CLK_TCK)" -v sec="$seconds" \
+    'BEGIN { printf "%-28s program %6.3f %%  wineserver %6.3f %%  (%d s)\n", n, 100*p/hz/sec, 100*w/hz/sec, sec }'
+}
+
+wine "$exe" "$work/clip.vgl" /checkall /startvideo >/dev/null 2>&1 &
+sleep 10
+measure "video playing"
+wine "$exe" /pause >/dev/null 2>&1
+sleep 3
+measure "video paused"
+wine "$exe" /resume /stopvideo /start >/dev/null 2>&1
+sleep 3
+measure "idle, image timer running"
+wine "$exe" /exit >/dev/null 2>&1 || true
+wait
+rm -rf "$work"
