@@ -238,6 +238,7 @@ class TMainForm : public TForm {
   void SetPauseReason(TPauseReason reason, bool on);
   void ApplyPause();
   void ResumeVideo();
+  void TogglePauseSetting(bool& setting);
   void ShowPauseReason();
   void SyncPauseItems();
   bool OnCopyData(const COPYDATASTRUCT& data);

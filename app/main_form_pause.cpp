@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "app/status_console.h"
 #include "app/status_report.h"
+#include "image/file_formats.h"
 #include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
@@ -102,24 +103,16 @@ void TMainForm::SetMuted(bool muted) {
   StateChanged();
 }
 
-void TMainForm::PauseFullScreen1Click(void*) {
-  PauseRules.settings.fullScreen = !PauseRules.settings.fullScreen;
+void TMainForm::PauseFullScreen1Click(void*) { TogglePauseSetting(PauseRules.settings.fullScreen); }
+void TMainForm::PauseBattery1Click(void*) { TogglePauseSetting(PauseRules.settings.battery); }
+void TMainForm::PauseBatteryTimer1Click(void*) { TogglePauseSetting(PauseRules.settings.batteryTimer); }
+
+// A setting takes effect at once: a full-screen program is looked for
+// again, a reason whose setting went off lets go.
+void TMainForm::TogglePauseSetting(bool& setting) {
+  setting = !setting;
   SyncPauseItems();
   CheckFullScreen();
-  ApplyPause();
-  StateChanged();
-}
-
-void TMainForm::PauseBattery1Click(void*) {
-  PauseRules.settings.battery = !PauseRules.settings.battery;
-  SyncPauseItems();
-  ApplyPause();
-  StateChanged();
-}
-
-void TMainForm::PauseBatteryTimer1Click(void*) {
-  PauseRules.settings.batteryTimer = !PauseRules.settings.batteryTimer;
-  SyncPauseItems();
   ApplyPause();
   StateChanged();
 }
@@ -142,7 +135,7 @@ std::string TMainForm::StatusReport() {
   report.nextChangeMs = Timer1->RemainingMs();
   const bool open = MediaPlayer21->IsOpen();
   report.video = open ? Narrow(MediaPlayer21->FileName) : "";
-  report.videoState = Narrow(VideoModeName());
+  report.videoState = LowerCase(Narrow(VideoModeName()));
   report.videoRunning = VideoRunning();
   report.pauseReason = Narrow(PauseRules.Reason());
   report.muted = MediaPlayer21->Muted();

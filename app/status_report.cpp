@@ -1,16 +1,9 @@
 #include "app/status_report.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace skyloom {
 namespace {
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 const char* TimerState(const TStatusReport& report) {
   if (!report.timerActive) return "stopped";
@@ -27,7 +20,7 @@ std::string FormatStatus(const TStatusReport& report) {
   text += std::string("timer=") + TimerState(report) + "\n";
   text += "next_change_seconds=" + std::to_string(seconds) + "\n";
   text += "video=" + report.video + "\n";
-  text += "video_state=" + Lower(report.videoState) + "\n";
+  text += "video_state=" + report.videoState + "\n";
   text += std::string("video_wallpaper=") + (report.videoRunning ? "running" : "stopped") + "\n";
   text += "paused=" + report.pauseReason + "\n";
   text += std::string("mute=") + (report.muted ? "on" : "off") + "\n";

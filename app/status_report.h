@@ -18,7 +18,7 @@ struct TStatusReport {
   std::string wallpaper;
   bool timerActive = false, timerPaused = false;
   std::int64_t nextChangeMs = -1;
-  std::string video, videoState;
+  std::string video, videoState;  // videoState in lower case
   bool videoRunning = false;
   std::string pauseReason;
   bool muted = false;
