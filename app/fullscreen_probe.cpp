@@ -32,18 +32,15 @@ bool IsDesktopOrShell(HWND window, HWND ownHost) {
   return false;
 }
 
-TForegroundWindow ReadForeground(HWND ownHost) {
+TForegroundWindow ReadForeground(HWND window, HMONITOR monitor) {
   TForegroundWindow foreground;
-  HWND window = GetForegroundWindow();
-  if (!window || !IsWindowVisible(window) || IsIconic(window)) return foreground;
   foreground.present = true;
-  foreground.desktopOrShell = IsDesktopOrShell(window, ownHost);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   foreground.maximisedWithCaption = IsZoomed(window) && (style & WS_CAPTION) == WS_CAPTION;
   RECT rect{};
   GetWindowRect(window, &rect);
   foreground.window = ScreenRect(rect);
-  foreground.monitor = MonitorRect(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+  foreground.monitor = MonitorRect(monitor);
   return foreground;
 }
 
@@ -57,9 +54,15 @@ TShellState ReadShellState() {
 
 }  // namespace
 
+// Runs every second: the common answers (no window, the desktop, another
+// monitor) come before the rectangles and the shell are read.
 bool FullScreenProgramShown(HWND ownHost) {
-  const TScreenRect wallpaper = MonitorRect(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  return FullScreenOverWallpaper(ReadShellState(), ReadForeground(ownHost), wallpaper);
+  HWND window = GetForegroundWindow();
+  if (!window || !IsWindowVisible(window) || IsIconic(window) || IsDesktopOrShell(window, ownHost)) return false;
+  const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+  if (monitor != MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)) return false;
+  const TScreenRect wallpaper = MonitorRect(monitor);
+  return FullScreenOverWallpaper(ReadShellState(), ReadForeground(window, monitor), wallpaper);
 }
 
 }  // namespace skyloom

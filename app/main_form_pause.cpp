@@ -46,10 +46,12 @@ bool TMainForm::PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return true;
 }
 
-// With the setting off nothing is probed. A held video that the device
-// could not pause yet (still opening) is tried again at the next check.
+// With the setting off, or with neither the timer nor video wallpaper
+// running, nothing is probed. A held video that the device could not pause
+// yet (still opening) is tried again at the next check.
 void TMainForm::CheckFullScreen() {
-  const bool fullScreen = PauseRules.settings.fullScreen && FullScreenProgramShown(VideoHostWindow);
+  const bool watched = PauseRules.settings.fullScreen && (Timer1->Active() || VideoRunning());
+  const bool fullScreen = watched && FullScreenProgramShown(VideoHostWindow);
   if (fullScreen != PauseRules.Has(TPauseReason::FullScreen)) return SetPauseReason(TPauseReason::FullScreen, fullScreen);
   if (PauseRules.VideoHeld() && !PauseRules.VideoPausedHere() && VideoRunning()) ApplyPause();
 }

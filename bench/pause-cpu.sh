@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program's CPU use under Wine over 60 s each: a video wallpaper playing
-# (for comparison), the same video paused (/pause), and idle with the image
-# timer running (/start, no video). Prints the CPU time of the program's
+# (for comparison), the same video paused (/pause), idle with the image
+# timer running (/start, no video), and idle with nothing running. Prints the CPU time of the program's
 # process and of the wineserver as a percentage of one core.
 #   bench/pause-cpu.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
@@ -42,26 +42,37 @@ open(sys.argv[1], 'wb').write(chunk(b'RIFF', body))
 PY
 printf 'Z:%s\r\n' "$(echo "$work/clip.avi" | tr / '\\')" >"$work/clip.vgl"
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-# The Wine process running the program (its command line names the exe).
+# CPU time in nanoseconds of all threads of a process (the scheduler's own
+# count: finer than the 10 ms ticks of /proc/PID/stat).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { printf "%d", sum }'; }
+# The Wine process running this build's program (its command line names
+# the exe by its path) and the wineserver of this prefix.
 program_pid() {
   local pid
   for pid in $(pgrep -f 'skyloom\.exe'); do
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q 'skyloom.exe$\|skyloom.exe ' && { echo "$pid"; return; }
+    tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -1 | tr '\\' / | grep -qi "${exe#/}$" && { echo "$pid"; return; }
+  done
+}
+server_pid() {
+  local pid
+  for pid in $(pgrep wineserver); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return; }
   done
 }
 measure() {
   local name=$1 pid server a b s t
   pid=$(program_pid)
-  server=$(pgrep -n wineserver)
-  a=$(ticks "$pid"); s=$(ticks "$server")
+  server=$(server_pid)
+  [ -n "$pid" ] && [ -n "$server" ] || { echo "the program or its wineserver is not running" >&2; exit 1; }
+  a=$(cpu_ns "$pid"); s=$(cpu_ns "$server")
   sleep "$seconds"
-  b=$(ticks "$pid"); t=$(ticks "$server")
-  awk -v n="$name" -v p=$((b - a)) -v w=$((t - s)) -v hz="$(getconf CLK_TCK)" -v sec="$seconds" \
-    'BEGIN { printf "%-28s program %6.3f %%  wineserver %6.3f %%  (%d s)\n", n, 100*p/hz/sec, 100*w/hz/sec, sec }'
+  b=$(cpu_ns "$pid"); t=$(cpu_ns "$server")
+  awk -v n="$name" -v p=$((b - a)) -v w=$((t - s)) -v sec="$seconds" \
+    'BEGIN { printf "%-28s program %6.3f %% (%.1f ms)  wineserver %6.3f %%  (%d s)\n", n, p/1e7/sec, p/1e6, w/1e7/sec, sec }'
 }
 
 wine "$exe" "$work/clip.vgl" /checkall /startvideo >/dev/null 2>&1 &
+program=$!
 sleep 10
 measure "video playing"
 wine "$exe" /pause >/dev/null 2>&1
@@ -70,6 +81,9 @@ measure "video paused"
 wine "$exe" /resume /stopvideo /start >/dev/null 2>&1
 sleep 3
 measure "idle, image timer running"
+wine "$exe" /stop >/dev/null 2>&1
+sleep 3
+measure "idle, nothing running"
 wine "$exe" /exit >/dev/null 2>&1 || true
-wait
+wait "$program" || true
 rm -rf "$work"
