@@ -238,6 +238,7 @@ class TMainForm : public TForm {
   void SetPauseReason(TPauseReason reason, bool on);
   void ApplyPause();
   void ResumeVideo();
+  void WatchFullScreen();
   void TogglePauseSetting(bool& setting);
   void ShowPauseReason();
   void SyncPauseItems();
@@ -254,6 +255,7 @@ class TMainForm : public TForm {
   TPowerStatus power_;
   std::unique_ptr<TPowerNotices> powerNotices_;
   std::wstring pauseShown_;  // the pause reason the status bar shows
+  bool fullScreenWatched_ = false;  // the full-screen check's timer runs
 };
 
 }  // namespace skyloom

@@ -23,7 +23,6 @@ constexpr UINT kFullScreenCheckMs = 1000;
 void TMainForm::CreatePauseWatch() {
   power_ = ReadPowerStatus();
   powerNotices_ = std::make_unique<TPowerNotices>(Handle());
-  SetTimer(Handle(), kFullScreenTimer, kFullScreenCheckMs, nullptr);
   SetPauseReason(TPauseReason::Battery, power_.Holds());
   SyncPauseItems();
 }
@@ -46,12 +45,22 @@ bool TMainForm::PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return true;
 }
 
+// The check's timer runs only while there is something to hold: every
+// wake of an idle program costs (about a millisecond under Wine).
+void TMainForm::WatchFullScreen() {
+  const bool wanted = PauseRules.settings.fullScreen && (Timer1->Active() || VideoRunning());
+  if (wanted == fullScreenWatched_) return;
+  fullScreenWatched_ = wanted;
+  if (wanted) SetTimer(Handle(), kFullScreenTimer, kFullScreenCheckMs, nullptr);
+  else KillTimer(Handle(), kFullScreenTimer);
+}
+
 // With the setting off, or with neither the timer nor video wallpaper
-// running, nothing is probed. A held video that the device could not pause
-// yet (still opening) is tried again at the next check.
+// running, nothing is probed and the checks stop. A held video that the
+// device could not pause yet (still opening) is tried again at the next check.
 void TMainForm::CheckFullScreen() {
-  const bool watched = PauseRules.settings.fullScreen && (Timer1->Active() || VideoRunning());
-  const bool fullScreen = watched && FullScreenProgramShown(VideoHostWindow);
+  WatchFullScreen();
+  const bool fullScreen = fullScreenWatched_ && FullScreenProgramShown(VideoHostWindow);
   if (fullScreen != PauseRules.Has(TPauseReason::FullScreen)) return SetPauseReason(TPauseReason::FullScreen, fullScreen);
   if (PauseRules.VideoHeld() && !PauseRules.VideoPausedHere() && VideoRunning()) ApplyPause();
 }
@@ -73,6 +82,7 @@ void TMainForm::ApplyPause() {
   if (actions.resumeVideo && device.IsOpen()) ResumeVideo();
   Timer1->SetPaused(PauseRules.TimerHeld());
   ShowPauseReason();
+  WatchFullScreen();
 }
 
 // A device that ended its play when paused (Wine's) has kept the position:
