@@ -45,6 +45,7 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateComponents();
   CreateTray();
   SetUpKeyboard();
+  WatchStateChanges();
   DpiChanged();
   CenterOnScreen();
   FormCreate();
@@ -177,6 +178,7 @@ void TMainForm::FormDestroy() {
 }
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (StateMessage(message, wParam)) return 0;
   switch (message) {
     case WM_COPYDATA:
       return lParam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;

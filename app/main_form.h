@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/rotation.h"
+#include "app/state_recorder.h"
 #include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
 #include "image/bitmap.h"
@@ -116,6 +117,17 @@ class TMainForm : public TForm {
   void CollectState(TAppState& state) const;
   void RestoreState(const TAppState& state);
   void StateChanged();
+  // From now on the state is kept in the store. With restore, what it holds
+  // comes back first and a timer or video that ran resumes; a file that
+  // could not be read is said in the status bar. Answers whether the window
+  // should show (it stays hidden when it was).
+  bool StartRemembering(std::unique_ptr<TStateStore> store, bool restore);
+
+  // "Start with &Windows" in the tray menu; checked as the registry says
+  // each time the menu opens.
+  TMenuItem* StartWithWindows1 = nullptr;
+  void StartWithWindows1Click(void* sender);
+  void TrayMenuOpens();
 
   // The keyboard: Ctrl+Tab and Ctrl+Shift+Tab turn the pages, the rest
   // follows the form's tab order.
@@ -210,12 +222,20 @@ class TMainForm : public TForm {
   void RunHandedOverCommandLine();
 
   void ShowForm();
+  void WatchStateChanges();
+  bool StateMessage(UINT message, WPARAM wParam);
+  void ResumeRunning(const TAppState& state);
+  void ResumeVideo(const TAppState& state);
+  void CollectWindowState(TWindowState& window) const;
+  void RestoreWindowState(const TWindowState& window);
 
   UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;
   TRotationState rotation_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
+  std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
+  bool restoringState_ = false;  // what the restore changes is not a change to write
 };
 
 }  // namespace skyloom

@@ -24,6 +24,7 @@ void TMainForm::Rotate(Step step, Extra... extra) {
     SetWallpaperFromFile(path);
   });
   if (!shown && ImageListBox->Count() > 0) StatusBar1->SetText(kNoPictureChecked);
+  StateChanged();  // the cursor moved
 }
 
 // Starting the timer over a list without a checked entry would tick in
@@ -53,13 +54,18 @@ void TMainForm::ImageListBoxClick(void*) {
 void TMainForm::ToolButton4Click(void*) {
   CheckAll(*ImageListBox, true);
   if (StatusBar1->Text() == kNoPictureChecked) StatusBar1->SetText(L"");
+  StateChanged();
 }
-void TMainForm::ToolButton7Click(void*) { CheckAll(*ImageListBox, false); }
+void TMainForm::ToolButton7Click(void*) {
+  CheckAll(*ImageListBox, false);
+  StateChanged();
+}
 void TMainForm::DeleteImage1Click(void*) { DeleteSelected(*ImageListBox); }
 
 void TMainForm::AddCheckedImage(const std::wstring& path) {
   const int index = ImageListBox->Add(path);
   ImageListBox->SetChecked(index, true);
+  StateChanged();
 }
 
 void TMainForm::CheckAll(TCheckListBox& list, bool checked) {
@@ -81,6 +87,7 @@ void TMainForm::DeleteSelected(TCheckListBox& list) {
   if (index < 0) return;
   list.Delete(index);
   if (index - 1 >= 0) list.SetItemIndex(index - 1);
+  StateChanged();
 }
 
 }  // namespace skyloom

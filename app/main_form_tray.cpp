@@ -38,6 +38,8 @@ void TMainForm::CreateTray() {
   gallery.Add(L"&Save Gallery File", miSaveGallery, Bind(this, &TMainForm::SaveGallery1Click));
   items.Add(L"C&hoose Images", miChooseImages, Bind(this, &TMainForm::ToolButton1Click));
   items.Add(L"&Open Image Dialog", miOpenWindow, Bind(this, &TMainForm::OpenDialog1Click));
+  StartWithWindows1 = &items.Add(L"Start with &Windows", -1, Bind(this, &TMainForm::StartWithWindows1Click));
+  menu.OnPopup = [this] { TrayMenuOpens(); };
   items.Add(L"-");
   items.Add(L"&Close and Hide", miHide, Bind(this, &TMainForm::Close1Click));
   items.Add(L"&Exit Skyloom", miExit, Bind(this, &TMainForm::Exit1Click));
