@@ -220,6 +220,7 @@ TEST_F(FormTest, TrayIconAndMenuAsStored) {
                                         {L"Load + Save Gallery", 8, true},
                                         {L"C&hoose Images", 12, true},
                                         {L"&Open Image Dialog", 9, true},
+                                        {L"Start with &Windows", -1, true},
                                         {L"-", -1, true},
                                         {L"&Close and Hide", 10, true},
                                         {L"&Exit Skyloom", 11, true}}));
