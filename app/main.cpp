@@ -28,15 +28,15 @@ bool StartsFresh(const std::vector<std::wstring>& arguments) {
   }
 }
 
-// Answers whether the window should show. Without a state folder the program
-// runs on and says that it cannot remember.
-bool StartRemembering(skyloom::TMainForm& form, bool fresh) {
+// Shows the window as it was. Without a state folder the program runs on
+// and says that it cannot remember.
+void StartRemembering(skyloom::TMainForm& form, bool fresh) {
   try {
     auto store = std::make_unique<skyloom::TStateStore>(skyloom::StateFolder(form.AppDir()));
-    return form.StartRemembering(std::move(store), !fresh);
+    form.StartRemembering(std::move(store), !fresh);
   } catch (const std::exception& error) {
+    form.Show();
     form.StatusBar1->SetText(L"Settings cannot be saved: " + skyloom::Widen(error.what()));
-    return true;
   }
 }
 }  // namespace
@@ -68,7 +68,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   application.SetMainWindow(mainForm->Handle());
   // The remembered state comes back first; a list file given replaces its
   // playlist after it.
-  if (StartRemembering(*mainForm, StartsFresh(arguments))) mainForm->Show();
+  StartRemembering(*mainForm, StartsFresh(arguments));
   try {
     mainForm->RunCommandLine(arguments);
   } catch (...) {

@@ -119,9 +119,9 @@ class TMainForm : public TForm {
   void StateChanged();
   // From now on the state is kept in the store. With restore, what it holds
   // comes back first and a timer or video that ran resumes; a file that
-  // could not be read is said in the status bar. Answers whether the window
-  // should show (it stays hidden when it was).
-  bool StartRemembering(std::unique_ptr<TStateStore> store, bool restore);
+  // could not be read is said in the status bar. The window shows, unless
+  // it was hidden.
+  void StartRemembering(std::unique_ptr<TStateStore> store, bool restore);
 
   // "Start with &Windows" in the tray menu; checked as the registry says
   // each time the menu opens.

@@ -80,7 +80,9 @@ void TMainForm::StateChanged() {
   if (stateRecorder_ && !restoringState_) stateRecorder_->Changed();
 }
 
-bool TMainForm::StartRemembering(std::unique_ptr<TStateStore> store, bool restore) {
+// What the start shows counts as written: a start that changes nothing
+// writes nothing.
+void TMainForm::StartRemembering(std::unique_ptr<TStateStore> store, bool restore) {
   TLoadedState loaded = restore ? store->Load() : TLoadedState{};
   if (restore) {
     restoringState_ = true;
@@ -91,9 +93,9 @@ bool TMainForm::StartRemembering(std::unique_ptr<TStateStore> store, bool restor
       std::move(store), Handle(), loaded.state, [this](TAppState& state) { CollectState(state); },
       [this](const std::wstring& text) { StatusBar1->SetText(text); });
   if (restore) ResumeRunning(loaded.state);
+  if (!(restore && loaded.state.window.known && loaded.state.window.hidden)) Show();
   stateRecorder_->TakeAsWritten();
   if (!loaded.note.empty()) StatusBar1->SetText(loaded.note);
-  return !(restore && loaded.state.window.known && loaded.state.window.hidden);
 }
 
 // A timer that ran starts again with its full interval; a video that
