@@ -31,6 +31,9 @@ class TRecordWriter {
     out_ += "\r\n";
   }
   void Number(std::string_view name, long long number) { Value(name, std::to_string(number)); }
+  void Field(std::string_view name, int number) { Number(name, number); }
+  void Field(std::string_view name, bool flag) { Number(name, flag); }
+  void Field(std::string_view name, const std::string& text) { Value(name, text); }
   void ListHead(std::string_view name, std::size_t count) {
     out_ += "list ";
     AppendEscaped(out_, name, true);
@@ -62,6 +65,19 @@ void WritePlaylist(TRecordWriter& writer, const std::string& name, const TPlayli
     writer.Item(list.entries[i], i < list.checked.size() && list.checked[i] ? "1 " : "0 ");
   writer.Number(name + ".cursor", list.cursor);
   writer.Value(name + ".selected", JoinNumbers(list.selected));
+}
+
+// The main window's single fields under their names, for the writer and
+// the reader alike (State is TAppState, const or not).
+template <typename State, typename Visit>
+void EachField(State& state, Visit visit) {
+  visit("interval", state.intervalMinutes);
+  visit("random", state.random);
+  visit("filter", state.filter);
+  visit("tab", state.activeTab);
+  visit("timer", state.timerRunning);
+  visit("video", state.videoPlaying);
+  visit("video.file", state.playingVideo);
 }
 
 // ---- reading ----
@@ -148,16 +164,16 @@ class TCoreReader {
  public:
   explicit TCoreReader(TAppState& state) : state_(state) {}
 
-  void Int(const char* name, int& field) {
+  void Field(const char* name, int& field) {
     if (auto text = Take(name); text && !ParseNumber(*text, field)) Bad(name);
   }
-  void Bool(const char* name, bool& field) {
+  void Field(const char* name, bool& field) {
     const auto text = Take(name);
     if (!text) return;
     if (*text != "0" && *text != "1") Bad(name);
     field = *text == "1";
   }
-  void Text(const char* name, std::string& field) {
+  void Field(const char* name, std::string& field) {
     if (auto text = Take(name)) field = std::move(*text);
   }
   void Window(TWindowState& window) {
@@ -166,11 +182,11 @@ class TCoreReader {
     const auto numbers = Numbers("window", *text);
     if (numbers.size() != 4) Bad("window");
     window = {true, numbers[0], numbers[1], numbers[2], numbers[3]};
-    Bool("window.maximized", window.maximized);
-    Bool("window.hidden", window.hidden);
+    Field("window.maximized", window.maximized);
+    Field("window.hidden", window.hidden);
   }
   void Playlist(const std::string& name, TPlaylistState& list) {
-    Int((name + ".cursor").c_str(), list.cursor);
+    Field((name + ".cursor").c_str(), list.cursor);
     if (auto selected = Take(name + ".selected")) list.selected = Numbers(name.c_str(), *selected);
     const auto found = state_.lists.find(name);
     if (found == state_.lists.end()) return;
@@ -214,13 +230,7 @@ std::string WriteStateText(const TAppState& state) {
   writer.out_.reserve(4096 + 80 * (state.images.entries.size() + state.videos.entries.size()));
   writer.out_ += kHeader;
   writer.out_ += std::to_string(kStateFileVersion) + "\r\n";
-  writer.Number("interval", state.intervalMinutes);
-  writer.Number("random", state.random);
-  writer.Number("filter", state.filter);
-  writer.Number("tab", state.activeTab);
-  writer.Number("timer", state.timerRunning);
-  writer.Number("video", state.videoPlaying);
-  writer.Value("video.file", state.playingVideo);
+  EachField(state, [&](const char* name, const auto& field) { writer.Field(name, field); });
   if (state.window.known) {
     const auto& w = state.window;
     writer.Value("window", JoinNumbers({w.left, w.top, w.width, w.height}));
@@ -248,13 +258,7 @@ TAppState ReadStateText(std::string_view text) {
   TAppState state;
   ReadRecords(lines, state);
   TCoreReader core(state);
-  core.Int("interval", state.intervalMinutes);
-  core.Bool("random", state.random);
-  core.Int("filter", state.filter);
-  core.Int("tab", state.activeTab);
-  core.Bool("timer", state.timerRunning);
-  core.Bool("video", state.videoPlaying);
-  core.Text("video.file", state.playingVideo);
+  EachField(state, [&](const char* name, auto& field) { core.Field(name, field); });
   core.Window(state.window);
   core.Playlist("images", state.images);
   core.Playlist("videos", state.videos);

@@ -46,33 +46,45 @@ std::string VersionOneFile() {
   return text;
 }
 
+void ExpectSamePlaylist(const TPlaylistState& a, const TPlaylistState& b) {
+  EXPECT_EQ(a.entries, b.entries);
+  EXPECT_EQ(a.checked, b.checked);
+  EXPECT_EQ(a.selected, b.selected);
+  EXPECT_EQ(a.cursor, b.cursor);
+}
+
+void ExpectSameState(const TAppState& a, const TAppState& b) {
+  ExpectSamePlaylist(a.images, b.images);
+  ExpectSamePlaylist(a.videos, b.videos);
+  EXPECT_EQ(a.intervalMinutes, b.intervalMinutes);
+  EXPECT_EQ(a.random, b.random);
+  EXPECT_EQ(a.filter, b.filter);
+  EXPECT_EQ(a.activeTab, b.activeTab);
+  EXPECT_EQ(a.timerRunning, b.timerRunning);
+  EXPECT_EQ(a.videoPlaying, b.videoPlaying);
+  EXPECT_EQ(a.playingVideo, b.playingVideo);
+  const auto place = [](const TWindowState& w) {
+    return std::vector<int>{w.known, w.left, w.top, w.width, w.height, w.maximized, w.hidden};
+  };
+  EXPECT_EQ(place(a.window), place(b.window));
+  EXPECT_EQ(a.values, b.values);
+  EXPECT_EQ(a.lists, b.lists);
+}
+
 TEST(StateFile, AHandWrittenFileReadsAsItSays) {
-  const TAppState state = ReadStateText(VersionOneFile());
-  EXPECT_EQ(state.intervalMinutes, 17);
-  EXPECT_TRUE(state.random);
-  EXPECT_EQ(state.filter, 5);
-  EXPECT_EQ(state.activeTab, 1);
-  EXPECT_TRUE(state.timerRunning);
-  EXPECT_TRUE(state.videoPlaying);
-  EXPECT_EQ(state.playingVideo, "D:\\Clips\\sea 100%.avi");
-  EXPECT_TRUE(state.window.known);
-  EXPECT_EQ(state.window.left, 10);
-  EXPECT_EQ(state.window.top, -20);
-  EXPECT_EQ(state.window.width, 646);
-  EXPECT_EQ(state.window.height, 560);
-  EXPECT_FALSE(state.window.maximized);
-  EXPECT_TRUE(state.window.hidden);
-  EXPECT_EQ(state.images.entries,
-            (std::vector<std::string>{"C:\\Pictures\\Берёза.jpg", "C:\\Pictures\\富士山.png", ""}));
-  EXPECT_EQ(state.images.checked, (std::vector<bool>{true, false, true}));
-  EXPECT_EQ(state.images.cursor, 2);
-  EXPECT_EQ(state.images.selected, std::vector<int>{1});
-  EXPECT_TRUE(state.videos.entries.empty());
-  EXPECT_EQ(state.videos.cursor, -1);
-  EXPECT_TRUE(state.videos.selected.empty());
+  TAppState expected;
+  expected.intervalMinutes = 17;
+  expected.random = expected.timerRunning = expected.videoPlaying = true;
+  expected.filter = 5;
+  expected.activeTab = 1;
+  expected.playingVideo = "D:\\Clips\\sea 100%.avi";
+  expected.window = {true, 10, -20, 646, 560, false, true};
+  expected.images = {{"C:\\Pictures\\Берёза.jpg", "C:\\Pictures\\富士山.png", ""}, {true, false, true}, {1}, 2};
+  expected.videos.cursor = -1;
   // Only the features' names are left as named values and lists.
-  EXPECT_EQ(state.values, (std::map<std::string, std::string>{{"fit", "stretch"}, {"two words", "two\nlines"}}));
-  EXPECT_EQ(state.lists, (std::map<std::string, std::vector<std::string>>{{"history", {"C:\\a.jpg", ""}}}));
+  expected.values = {{"fit", "stretch"}, {"two words", "two\nlines"}};
+  expected.lists = {{"history", {"C:\\a.jpg", ""}}};
+  ExpectSameState(ReadStateText(VersionOneFile()), expected);
 }
 
 // The longest path Windows holds: 32,767 UTF-16 units, here with Cyrillic,
@@ -81,13 +93,6 @@ std::string LongestPath() {
   std::string path = "\\\\?\\C:\\";
   for (int i = 0; i < 5460; ++i) path += "Ж日😀x\\";
   return path;
-}
-
-void ExpectSamePlaylist(const TPlaylistState& a, const TPlaylistState& b) {
-  EXPECT_EQ(a.entries, b.entries);
-  EXPECT_EQ(a.checked, b.checked);
-  EXPECT_EQ(a.selected, b.selected);
-  EXPECT_EQ(a.cursor, b.cursor);
 }
 
 TEST(StateFile, EveryFieldAndAnyPathComeBack) {
@@ -113,25 +118,7 @@ TEST(StateFile, EveryFieldAndAnyPathComeBack) {
   state.lists = {{"history", {"x", "", "%", "\n"}}, {"none", {}}};
 
   const std::string text = WriteStateText(state);
-  const TAppState read = ReadStateText(text);
-  ExpectSamePlaylist(read.images, state.images);
-  ExpectSamePlaylist(read.videos, state.videos);
-  EXPECT_EQ(read.intervalMinutes, 2000);
-  EXPECT_TRUE(read.random);
-  EXPECT_EQ(read.filter, 6);
-  EXPECT_EQ(read.activeTab, 1);
-  EXPECT_TRUE(read.timerRunning);
-  EXPECT_TRUE(read.videoPlaying);
-  EXPECT_EQ(read.playingVideo, state.playingVideo);
-  EXPECT_TRUE(read.window.known);
-  EXPECT_EQ(read.window.left, -1200);
-  EXPECT_EQ(read.window.top, 5);
-  EXPECT_EQ(read.window.width, 800);
-  EXPECT_EQ(read.window.height, 600);
-  EXPECT_TRUE(read.window.maximized);
-  EXPECT_TRUE(read.window.hidden);
-  EXPECT_EQ(read.values, state.values);
-  EXPECT_EQ(read.lists, state.lists);
+  ExpectSameState(ReadStateText(text), state);
   EXPECT_EQ(text.rfind("Skyloom state 1\r\n", 0), 0u) << "the version line comes first";
   // Paths stand as they are, readable in an editor.
   EXPECT_NE(text.find("\r\n0 C:\\Фото\\зима.jpg\r\n"), std::string::npos);
