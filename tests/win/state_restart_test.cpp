@@ -79,12 +79,14 @@ class StateRestartTest : public ::testing::Test {
     std::filesystem::remove_all(dir, ignored);
   }
 
-  // Answers once the start-up has finished (the restore with it).
-  HWND Launch(const std::wstring& arguments) {
+  // Answers once the start-up has finished, the restore with it: the window
+  // exists as soon as it is made, and shows only after the restore (or,
+  // for a start that stays hidden, once ready says so).
+  HWND Launch(const std::wstring& arguments, const std::function<bool(HWND)>& ready = IsWindowVisible) {
     running = testing::StartProgram(program, arguments);
     HWND window = testing::WaitForMainWindow();
     EXPECT_NE(window, nullptr);
-    WaitForInputIdle(running.handle.get(), 20000);
+    EXPECT_TRUE(window && WaitFor([&] { return ready(window) != FALSE; })) << "the start-up did not end";
     return window;
   }
   // A second start: hands its arguments over and exits.
@@ -199,7 +201,8 @@ TEST_F(StateRestartTest, EveryWayOfEndingKeepsTheStateForTheNextStart) {
   // A list file replaces its own playlist only; a hidden window stays hidden.
   const auto one = dir / L"one.Gal";
   std::ofstream(one, std::ios::binary) << "C:\\only.jpg\r\n";
-  window = Launch(L"\"" + one.wstring() + L"\"");
+  window = Launch(L"\"" + one.wstring() + L"\"",
+                  [](HWND w) { return SendMessageW(Child(w, L"ListBox"), LB_GETCOUNT, 0, 0) == 1; });
   ASSERT_NE(window, nullptr);
   ExpectRestored(window, place, true, 1);
   EndWithClose(window);
