@@ -226,6 +226,7 @@ class TMainForm : public TForm {
   bool StateMessage(UINT message, WPARAM wParam);
   void ResumeRunning(const TAppState& state);
   void ResumeVideo(const TAppState& state);
+  void PreviewRestoredSelection();
   void CollectWindowState(TWindowState& window) const;
   void RestoreWindowState(const TWindowState& window);
 

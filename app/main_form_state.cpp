@@ -92,10 +92,25 @@ void TMainForm::StartRemembering(std::unique_ptr<TStateStore> store, bool restor
   stateRecorder_ = std::make_unique<TStateRecorder>(
       std::move(store), Handle(), loaded.state, [this](TAppState& state) { CollectState(state); },
       [this](const std::wstring& text) { StatusBar1->SetText(text); });
-  if (restore) ResumeRunning(loaded.state);
+  if (restore) {
+    PreviewRestoredSelection();
+    ResumeRunning(loaded.state);
+  }
   if (!(restore && loaded.state.window.known && loaded.state.window.hidden)) Show();
   stateRecorder_->TakeAsWritten();
   if (!loaded.note.empty()) StatusBar1->SetText(loaded.note);
+}
+
+// The snapshot shows the selected picture again, as it did; one that cannot
+// be read leaves it empty, without a box at start.
+void TMainForm::PreviewRestoredSelection() {
+  const int index = ImageListBox->ItemIndex();
+  if (index < 0 || !FileExists(Narrow(ImageListBox->Strings(index)))) return;
+  try {
+    ImageListBoxClick(nullptr);
+  } catch (const std::exception&) {
+    ProgressBar->SetPosition(0);
+  }
 }
 
 // A timer that ran starts again with its full interval; a video that

@@ -25,12 +25,15 @@ struct StateFormTest : FormTest {
   }
 };
 
+// The suite's rgb24.bmp, 127 x 64 pixels.
+std::wstring Picture() { return (std::filesystem::path(SKYLOOM_TESTDATA_DIR) / L"bmpsuite/g/rgb24.bmp").wstring(); }
+
 // Written by hand: LF endings, which the program's own writer never uses.
 std::string SavedState(const std::wstring& missingPicture) {
   return "Skyloom state 1\n"
          "value interval 17\nvalue random 1\nvalue filter 5\nvalue tab 1\nvalue timer 1\n"
          "value window 40 30 636 543\nvalue window.maximized 0\nvalue window.hidden 0\n"
-         "list images 3\n1 " + Narrow(missingPicture) + "\n0 C:\\富士山.png\n1 E:\\🌄 100%25.bmp\n"
+         "list images 3\n1 " + Narrow(missingPicture) + "\n0 " + Narrow(Picture()) + "\n1 E:\\🌄 100%25.bmp\n"
          "value images.cursor 2\nvalue images.selected 1\n"
          "list videos 2\n0 C:\\a.avi\n1 C:\\Видео\\b.avi\nvalue videos.cursor 1\nvalue videos.selected 0\n"
          "value fit stretch\n"
@@ -43,7 +46,7 @@ TEST_F(StateFormTest, ASavedStateComesBackAndTheTimerResumes) {
   form->StartRemembering(Store(), true);
   EXPECT_TRUE(form->Visible());
 
-  EXPECT_EQ(form->ImageListBox->Items(), (std::vector<std::wstring>{missing, L"C:\\富士山.png", L"E:\\🌄 100%.bmp"}));
+  EXPECT_EQ(form->ImageListBox->Items(), (std::vector<std::wstring>{missing, Picture(), L"E:\\🌄 100%.bmp"}));
   EXPECT_EQ(Checks(*form->ImageListBox), (std::vector<bool>{true, false, true}));
   EXPECT_EQ(form->ImageListBox->ItemIndex(), 1);
   EXPECT_EQ(form->ImageCursor(), 2);
@@ -65,6 +68,9 @@ TEST_F(StateFormTest, ASavedStateComesBackAndTheTimerResumes) {
   EXPECT_FALSE(form->timeredit->Enabled());
   EXPECT_TRUE(form->StopTimer1->Enabled);
   EXPECT_EQ(form->StatusBar1->Text(), L"");
+  // The selected picture is in the snapshot again.
+  EXPECT_EQ(form->ImageView1->GetBitmap().Width(), 127);
+  EXPECT_EQ(form->ImageView1->GetBitmap().Height(), 64);
 
   // Nothing changed: the file stays as it was.
   WriteNow(*form);
@@ -100,7 +106,10 @@ TEST_F(StateFormTest, ChangesFromTheControlsAreWrittenAndAFreshStartWritesNothin
 }
 
 // The store alone: each kind of damage is refused, said, and kept aside.
-TEST_F(StateFormTest, ADamagedFileIsKeptAsideUnderANewNameEachTime) {
+TEST(StateStore, ADamagedFileIsKeptAsideUnderANewNameEachTime) {
+  const auto dir = std::filesystem::temp_directory_path() / (L"skyloom-store-" + std::to_wstring(GetCurrentProcessId()));
+  std::filesystem::create_directories(dir);
+  const std::wstring folder = dir.wstring() + L"\\";
   const std::string damaged[] = {
       SavedState(L"C:\\x.jpg").substr(0, 120),  // cut short
       std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
@@ -109,16 +118,19 @@ TEST_F(StateFormTest, ADamagedFileIsKeptAsideUnderANewNameEachTime) {
   };
   const wchar_t* copies[] = {L"state.bad", L"state.bad.1", L"state.bad.2", L"state.bad.3"};
   for (std::size_t i = 0; i < std::size(damaged); ++i) {
-    WriteFile(L"state.txt", damaged[i]);
-    const TLoadedState loaded = Store()->Load();
+    std::ofstream(dir / L"state.txt", std::ios::binary) << damaged[i];
+    const TLoadedState loaded = TStateStore(folder).Load();
     EXPECT_TRUE(loaded.state.images.entries.empty());
     EXPECT_EQ(loaded.state.intervalMinutes, 5);
     EXPECT_EQ(loaded.note.rfind(L"The saved settings ", 0), 0u) << Narrow(loaded.note);
     EXPECT_NE(loaded.note.find(std::wstring(L"kept the file as ") + copies[i]), std::wstring::npos)
         << Narrow(loaded.note);
-    EXPECT_EQ(ReadFile((dir / copies[i]).wstring()), damaged[i]) << "an earlier copy is never written over";
-    EXPECT_FALSE(std::filesystem::exists(StateFile()));
+    std::ifstream copy(dir / copies[i], std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), damaged[i]) << "an earlier copy is never written over";
+    EXPECT_FALSE(std::filesystem::exists(dir / L"state.txt"));
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 
 TEST_F(StateFormTest, AFailedWriteIsSaidOnceAndTriedAgainAtTheNextChange) {
