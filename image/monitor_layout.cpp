@@ -83,7 +83,7 @@ TMonitorRect BoundingBox(const TMonitorLayout& layout) {
   return {left, top, right - left, bottom - top};
 }
 
-bool RenderForMonitors(const std::vector<const TBitmap*>& pictures, const TMonitorLayout& layout,
+bool RenderForMonitors(const std::vector<TScreenPicture>& pictures, const TMonitorLayout& layout,
                        const TFitRequest& request, std::vector<TBitmap>& screens, const TProgressRec& progress) {
   screens.clear();
   if (pictures.empty() || layout.empty()) return true;
@@ -92,8 +92,9 @@ bool RenderForMonitors(const std::vector<const TBitmap*>& pictures, const TMonit
     const TMonitorRect box = BoundingBox(layout);
     own.screenWidth = box.width;
     own.screenHeight = box.height;
+    own.background = pictures[0].background;
     TBitmap whole;
-    if (!RenderOnScreen(*pictures[0], own, whole, progress)) return false;
+    if (!RenderOnScreen(*pictures[0].picture, own, whole, progress)) return false;
     for (const TMonitorRect& m : layout)
       screens.push_back(Cut(whole, m.left - box.left, m.top - box.top, m.width, m.height));
     return true;
@@ -101,10 +102,26 @@ bool RenderForMonitors(const std::vector<const TBitmap*>& pictures, const TMonit
   for (std::size_t i = 0; i < layout.size(); ++i) {
     own.screenWidth = layout[i].width;
     own.screenHeight = layout[i].height;
+    const TScreenPicture& next = pictures[i % pictures.size()];
+    own.background = next.background;
     screens.emplace_back();
-    if (!RenderOnScreen(*pictures[i % pictures.size()], own, screens.back(), progress)) return false;
+    if (!RenderOnScreen(*next.picture, own, screens.back(), progress)) return false;
   }
   return true;
+}
+
+TWallpaperOutput ChooseOutput(TWallpaperFit fit, std::size_t monitors, bool perMonitorFiles) {
+  if (perMonitorFiles) return TWallpaperOutput::woPerMonitor;
+  if (monitors > 1) return TWallpaperOutput::woTiled;
+  return fit == TWallpaperFit::wfFit ? TWallpaperOutput::woFittedPicture : TWallpaperOutput::woScreen;
+}
+
+std::string MonitorFileName(const std::string& path, std::size_t monitor) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.find_last_of("/\\");
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string stem = hasExtension ? path.substr(0, dot) : path;
+  return stem + "-" + std::to_string(monitor + 1) + (hasExtension ? path.substr(dot) : "");
 }
 
 TBitmap ComposeTiled(const std::vector<TBitmap>& screens, const TMonitorLayout& layout) {

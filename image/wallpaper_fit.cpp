@@ -111,6 +111,16 @@ TBitmap CutWindow(const TBitmap& picture, const TWindowRect& shown) {
 
 }  // namespace
 
+TColor SampleBackground(const TBitmap& picture, int r1, int r2) {
+  if (picture.Empty()) return 0;
+  const int x = std::min(r2 + 1, picture.Width() - 1), y = std::min(r1 + 1, picture.Height() - 1);
+  const std::uint8_t* row = picture.ScanLine(y);
+  if (picture.PixelFormat() == TPixelFormat::pf1bit)
+    return (row[x / 8] & (0x80 >> (x % 8))) ? 0x00FFFFFFu : 0u;
+  const std::uint8_t* p = row + 3 * x;
+  return ColorOf(TIERGB{p[0], p[1], p[2]});
+}
+
 const char* FitName(TWallpaperFit fit) { return kFitNames[static_cast<int>(fit)]; }
 
 std::optional<TWallpaperFit> FitFromName(const std::string& name) {

@@ -36,6 +36,10 @@ struct TFitPlacement {
 TFitPlacement PlaceOnScreen(TWallpaperFit fit, int pictureWidth, int pictureHeight, int screenWidth,
                             int screenHeight);
 
+// The background colour sampled from the picture at x = r2 + 1, y = r1 + 1
+// from its top-left corner (the nearest pixel inside a smaller picture).
+TColor SampleBackground(const TBitmap& picture, int r1, int r2);
+
 struct TFitRequest {
   int screenWidth = 0, screenHeight = 0;
   TWallpaperFit fit = TWallpaperFit::wfFit;

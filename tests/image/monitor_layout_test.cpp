@@ -97,13 +97,13 @@ TEST(MonitorLayout, EachMonitorItsPictureAndSpanAcrossTheBox) {
   const TBitmap first = NoiseBitmap(97, 61, 1), second = NoiseBitmap(30, 40, 2);
   std::vector<TBitmap> screens;
   TFitRequest request{0, 0, TWallpaperFit::wfStretch, rfBell, 0};
-  ASSERT_TRUE(RenderForMonitors({&first, &second}, layout, request, screens));
+  ASSERT_TRUE(RenderForMonitors({{&first, 0}, {&second, 0}}, layout, request, screens));
   ASSERT_EQ(screens.size(), 2u);
   EXPECT_EQ(FirstDifference(screens[0], reference::Resample(first, 40, 30, rfBell)), "");
   EXPECT_EQ(FirstDifference(screens[1], reference::Resample(second, 20, 30, rfBell)), "");
 
   request.fit = TWallpaperFit::wfSpan;
-  ASSERT_TRUE(RenderForMonitors({&first, &second}, layout, request, screens));
+  ASSERT_TRUE(RenderForMonitors({{&first, 0}, {&second, 0}}, layout, request, screens));
   const TBitmap cover = reference::Resample(first, 60, 38, rfBell);
   for (int m = 0; m < 2; ++m)
     for (int y = 0; y < 30; ++y)
