@@ -1,5 +1,10 @@
 #include "desktop/monitor_wallpaper.h"
 
+// The interface is declared for Windows 8 and later; the program still runs
+// on Windows 7, where creating the object simply fails.
+#ifndef NTDDI_VERSION
+#define NTDDI_VERSION 0x06020000
+#endif
 #include <windows.h>
 #include <shobjidl.h>
 

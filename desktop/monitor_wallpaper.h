@@ -30,4 +30,12 @@ class IMonitorWallpaper {
 // The shell's object, or null where the system has none.
 std::unique_ptr<IMonitorWallpaper> OpenShellMonitorWallpaper();
 
+// Where a wallpaper goes: the monitors and, when one file per monitor is set
+// through the shell, its interface and each monitor's id.
+struct TScreenTarget {
+  TMonitorLayout layout;
+  std::vector<std::wstring> ids;
+  std::unique_ptr<IMonitorWallpaper> shell;  // null: one bitmap through the desktop settings
+};
+
 }  // namespace skyloom
