@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "image/wallpaper_fit.h"
+
 namespace skyloom {
 namespace {
 
@@ -56,6 +58,19 @@ TBitmap Cut(const TBitmap& whole, int left, int top, int width, int height) {
   return part;
 }
 
+// The first monitor before `i` with the same picture and size, or `i`.
+std::size_t SameScreenBefore(const std::vector<TScreenPicture>& pictures, const TMonitorLayout& layout,
+                             std::size_t i) {
+  const TScreenPicture& mine = pictures[i % pictures.size()];
+  for (std::size_t j = 0; j < i; ++j) {
+    const TScreenPicture& theirs = pictures[j % pictures.size()];
+    if (theirs.picture == mine.picture && theirs.background == mine.background &&
+        layout[j].width == layout[i].width && layout[j].height == layout[i].height)
+      return j;
+  }
+  return i;
+}
+
 }  // namespace
 
 TMonitorLayout ParseMonitorLayout(const std::string& text) {
@@ -100,9 +115,15 @@ bool RenderForMonitors(const std::vector<TScreenPicture>& pictures, const TMonit
     return true;
   }
   for (std::size_t i = 0; i < layout.size(); ++i) {
+    const TScreenPicture& next = pictures[i % pictures.size()];
+    // Monitors of one size showing one picture share the work.
+    const std::size_t same = SameScreenBefore(pictures, layout, i);
+    if (same < i) {
+      screens.push_back(screens[same]);
+      continue;
+    }
     own.screenWidth = layout[i].width;
     own.screenHeight = layout[i].height;
-    const TScreenPicture& next = pictures[i % pictures.size()];
     own.background = next.background;
     screens.emplace_back();
     if (!RenderOnScreen(*next.picture, own, screens.back(), progress)) return false;

@@ -93,14 +93,18 @@ TEST(MonitorLayout, TiledBitmapShowsEachMonitorsScreenInItsPlace) {
 // than the box (97*30 < 60*61), so it covers by width: 60 wide, 60/97*61 =
 // 37.73 -> 38 high, cut floor(8 / 2) = 4 at the top.
 TEST(MonitorLayout, EachMonitorItsPictureAndSpanAcrossTheBox) {
-  const TMonitorLayout layout = ParseMonitorLayout("40x30+0+0,20x30+40+0");
   const TBitmap first = NoiseBitmap(97, 61, 1), second = NoiseBitmap(30, 40, 2);
   std::vector<TBitmap> screens;
   TFitRequest request{0, 0, TWallpaperFit::wfStretch, rfBell, 0};
-  ASSERT_TRUE(RenderForMonitors({{&first, 0}, {&second, 0}}, layout, request, screens));
-  ASSERT_EQ(screens.size(), 2u);
+  // A third monitor takes the first picture again.
+  ASSERT_TRUE(RenderForMonitors({{&first, 0}, {&second, 0}}, ParseMonitorLayout("40x30+0+0,20x30+40+0,40x30+60+0"),
+                                request, screens));
+  ASSERT_EQ(screens.size(), 3u);
   EXPECT_EQ(FirstDifference(screens[0], reference::Resample(first, 40, 30, rfBell)), "");
   EXPECT_EQ(FirstDifference(screens[1], reference::Resample(second, 20, 30, rfBell)), "");
+  EXPECT_EQ(FirstDifference(screens[2], screens[0]), "");
+
+  const TMonitorLayout layout = ParseMonitorLayout("40x30+0+0,20x30+40+0");
 
   request.fit = TWallpaperFit::wfSpan;
   ASSERT_TRUE(RenderForMonitors({{&first, 0}, {&second, 0}}, layout, request, screens));
