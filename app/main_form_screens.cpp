@@ -33,7 +33,7 @@ void TMainForm::CreateScreenControls(HWND panel) {
 // under "Random Image" in the timer group.
 void TMainForm::LayOutScreenControls(int filterTop) {
   FitBox->SetBounds(Scaled(132), filterTop, Scaled(112), Scaled(200));
-  PerScreenCheck->SetBounds(Scaled(120), Scaled(54), Scaled(134), Scaled(17));
+  PerScreenCheck->SetBounds(Scaled(104), Scaled(54), Scaled(150), Scaled(17));
 }
 
 // Typed text that matches no fit leaves no selection: "Fit" then.
