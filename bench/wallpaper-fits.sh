@@ -19,32 +19,16 @@ trap 'rm -rf "$work"' EXIT
 "$tool" convert "$work/in.bmp" "$work/in.jpg"
 in="$work/in.jpg"
 
-declare -A cmds
-order=()
-add() { order+=("$1"); cmds[$1]=$2; }
+# shellcheck source=timed_rounds.sh
+source "$(dirname "$0")/timed_rounds.sh"
+declare -A cmds times med
 job="\"$tool\" wallpaper \"$in\" \"$work/out.bmp\" --threads $threads"
-add "fit, one screen" "$job --desktop 2560x1440"
-add "fill, one screen" "$job --monitors 2560x1440+0+0 --fit fill"
-add "fill, two screens" "$job --monitors 2560x1440+0+0,2560x1440+2560+0 --fit fill"
-
-declare -A times
-for ((r = 0; r < rounds; r++)); do
-  for name in "${order[@]}"; do
-    start=$(date +%s%N)
-    eval "${cmds[$name]}" >/dev/null 2>&1 || { echo "$name failed" >&2; exit 1; }
-    times[$name]+="$(( $(date +%s%N) - start )) "
-  done
-done
-
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)] / 1e9}'; }
-declare -A med
-printf '%-22s %s\n' "job (median of $rounds, $threads thread(s))" "seconds"
-for name in "${order[@]}"; do
-  med[$name]=$(echo "${times[$name]}" | median)
-  printf '%-22s %.3f\n' "$name" "${med[$name]}"
-done
+cmds["fit, one screen"]="$job --desktop 2560x1440"
+cmds["fill, one screen"]="$job --monitors 2560x1440+0+0 --fit fill"
+cmds["fill, two screens"]="$job --monitors 2560x1440+0+0,2560x1440+2560+0 --fit fill"
+names=("fit, one screen" "fill, one screen" "fill, two screens")
+run_rounds "$rounds" "${names[@]}"
+print_medians "job (median of $rounds, $threads thread(s))" "${names[@]}"
 echo
-awk -v a="${med[fill, one screen]}" -v b="${med[fit, one screen]}" \
-  'BEGIN { printf "fill / fit, one screen:        %.3f (goal: at most 1.0)\n", a / b }'
-awk -v a="${med[fill, two screens]}" -v b="${med[fill, one screen]}" \
-  'BEGIN { printf "two screens / one, fill:       %.3f (goal: below 1.3)\n", a / b }'
+echo "fill / fit, one screen:   $(ratio "fill, one screen" "fit, one screen") (goal: at most 1.0)"
+echo "two screens / one, fill:  $(ratio "fill, two screens" "fill, one screen") (goal: below 1.3)"
