@@ -116,6 +116,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
   ResizeBox = std::make_unique<TComboBox>(
       panel, 0, 0, 0, 0,
       std::vector<std::wstring>{L"None", L"Triangle", L"Hermite", L"Bell", L"BSpline", L"Lanczos3", L"Mitchell"});
+  CreateScreenControls(panel);
 
   CreateInfoPanel(panel);
 
@@ -198,6 +199,7 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     default:
+      if (ScreenMessage(message)) return 0;
       return TForm::WindowProc(message, wParam, lParam);
   }
 }

@@ -4,6 +4,7 @@
 // panel, and the notification-area icon with its menu.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,10 +14,12 @@
 #include "app/state_recorder.h"
 #include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
+#include "desktop/monitor_wallpaper.h"
 #include "image/bitmap.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/image_view.h"
+#include "image/wallpaper_fit.h"
 #include "media/media_player.h"
 #include "state/app_state.h"
 #include "timing/thread_timer.h"
@@ -129,6 +132,16 @@ class TMainForm : public TForm {
   void StartWithWindows1Click(void* sender);
   void TrayMenuOpens();
 
+  // Screens: the fit, one picture per screen, and the pictures applied again
+  // when the monitors change. The monitors and the shell's per-monitor
+  // interface are read through these seams (tests script them).
+  void CollectScreenState(TAppState& state) const;
+  void RestoreScreenState(const TAppState& state);
+  TWallpaperFit ChosenFit() const;
+  void ReapplyForDisplayChange();
+  std::function<TMonitorLayout()> ReadMonitorLayout = SystemMonitorLayout;
+  std::function<std::unique_ptr<IMonitorWallpaper>()> OpenMonitorWallpaper = OpenShellMonitorWallpaper;
+
   // The keyboard: Ctrl+Tab and Ctrl+Shift+Tab turn the pages, the rest
   // follows the form's tab order.
   bool DialogKey(MSG& msg) override;
@@ -148,7 +161,8 @@ class TMainForm : public TForm {
   std::unique_ptr<TCheckBox> randomcheck;
   std::unique_ptr<TImageView> ImageView1;
   std::unique_ptr<TProgressBar> ProgressBar;
-  std::unique_ptr<TComboBox> ResizeBox;
+  std::unique_ptr<TComboBox> ResizeBox, FitBox;
+  std::unique_ptr<TCheckBox> PerScreenCheck;
   std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
   std::unique_ptr<TInfoPanel> InfoPanel1;
   // The video's window where the desktop has none behind its icons; made
@@ -190,6 +204,16 @@ class TMainForm : public TForm {
   void LayOut();
   void LayOutImagePage();
   void LayOutVideoPage();
+  void CreateScreenControls(HWND panel);
+  void LayOutScreenControls(int filterTop);
+  // Answers true for a message it has fully handled.
+  bool ScreenMessage(UINT message);
+  std::vector<std::string> PicturesForScreens(const std::string& first, std::size_t monitors);
+  void ApplyPictures(const std::vector<std::string>& files);
+  TScreenTarget ReadScreenTarget();
+  bool WriteScreens(const std::vector<std::string>& files, const TScreenTarget& target, TWallpaperOutput output,
+                    std::vector<std::string>& written);
+  void ApplyScreens(const TScreenTarget& target, TWallpaperOutput output, const std::vector<std::string>& written);
   void LoadPictures();
   void SetUpKeyboard();
   bool ListKey(TCheckListBox& list, WPARAM key, const TNotifyEvent& apply, const TNotifyEvent& remove);
@@ -237,6 +261,9 @@ class TMainForm : public TForm {
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
   std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
   bool restoringState_ = false;  // what the restore changes is not a change to write
+  std::vector<std::string> screenFiles_;  // the pictures on the screens, first monitor first
+  TMonitorLayout appliedLayout_;          // the monitors they were prepared for
+  bool reapplyPosted_ = false;
 };
 
 }  // namespace skyloom

@@ -58,6 +58,7 @@ void TMainForm::CollectState(TAppState& state) const {
   state.videoPlaying = VideoRunning();
   state.playingVideo = state.videoPlaying ? Narrow(MediaPlayer21->FileName) : "";
   CollectWindowState(state.window);
+  CollectScreenState(state);
 }
 
 // Whether the timer ran and the video played comes back in ResumeRunning,
@@ -74,6 +75,7 @@ void TMainForm::RestoreState(const TAppState& state) {
   if (state.activeTab >= 0 && state.activeTab < PageControl1->PageCount())
     PageControl1->SetActivePageIndex(state.activeTab);
   RestoreWindowState(state.window);
+  RestoreScreenState(state);
 }
 
 void TMainForm::StateChanged() {
