@@ -3,6 +3,7 @@
 // toolbars, the interval group, the wallpaper snapshot group, the about
 // panel, and the notification-area icon with its menu.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/folder_dialog.h"
 #include "toolkit/handles.h"
 #include "toolkit/window.h"
 #include "widgets/info_panel.h"
@@ -82,6 +84,18 @@ class TMainForm : public TForm {
   // Ending the program: video wallpaper stops and the device closes; a
   // device that does not answer ends with the process a few seconds later.
   void StopVideoForExit();
+
+  // Folder rows and drops: "Add Folder" adds the chosen folder as a row,
+  // checked; dropped files, folders and gallery files join the lists.
+  void AddFolder1Click(void* sender);
+  void AddFolder(const std::wstring& folder, bool includeSubfolders);
+  void AddDroppedFiles(const std::vector<std::wstring>& paths);
+  const TRotationState& Rotation() const { return rotation_; }
+  // The folder the browser showed last; empty until one was browsed.
+  std::wstring BrowseFolder;
+  TFolderDialog AddFolderDialog{L"Include subfolders"};
+  void CollectFolderState(TAppState& state) const;
+  void RestoreFolderState(const TAppState& state);
 
   // Gallery list files.
   void SaveGallery1Click(void* sender);
@@ -210,6 +224,9 @@ class TMainForm : public TForm {
   void RunHandedOverCommandLine();
 
   void ShowForm();
+  TFolderReader FolderReader(std::wstring& note);
+  void AcceptDrops();
+  void DropFiles(HDROP drop);
 
   UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;

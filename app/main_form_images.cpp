@@ -19,11 +19,17 @@ template <typename Step, typename... Extra>
 void TMainForm::Rotate(Step step, Extra... extra) {
   rotation_.random = randomcheck->Checked();
   TCheckListPlaylist list(*ImageListBox);
-  const auto shown = step(extra..., list, rotation_, AppRandom(), [this](const std::string& path) {
-    if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
-    SetWallpaperFromFile(path);
-  });
-  if (!shown && ImageListBox->Count() > 0) StatusBar1->SetText(kNoPictureChecked);
+  std::wstring folderNote;
+  const auto shown = step(
+      extra..., list, rotation_, AppRandom(),
+      [this](const std::string& path) {
+        if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
+        SetWallpaperFromFile(path);
+      },
+      FolderReader(folderNote));
+  if (!shown && ImageListBox->Count() > 0 && !AnyChecked(*ImageListBox)) StatusBar1->SetText(kNoPictureChecked);
+  if (!folderNote.empty()) StatusBar1->SetText(folderNote);
+  if (shown) StateChanged();  // the round and the history moved on
 }
 
 // Starting the timer over a list without a checked entry would tick in
@@ -43,7 +49,9 @@ void TMainForm::ImageListBoxClick(void*) {
   const int index = ImageListBox->ItemIndex();
   if (index < 0) return;
   const std::string path = Narrow(ImageListBox->Strings(index));
-  if (FileExists(path))
+  if (ParseFolderRow(path))
+    StatusBar1->SetText(L"");  // a folder row has no single picture to preview
+  else if (FileExists(path))
     ImageIO1.LoadFromFile(path);
   else
     StatusBar1->SetText(L"File not found: " + Widen(path));

@@ -4,8 +4,8 @@
 namespace skyloom {
 
 // TODO: collect, restore and the debounced write are being built.
-void TMainForm::CollectState(TAppState&) const {}
-void TMainForm::RestoreState(const TAppState&) {}
+void TMainForm::CollectState(TAppState& state) const { CollectFolderState(state); }
+void TMainForm::RestoreState(const TAppState& state) { RestoreFolderState(state); }
 void TMainForm::StateChanged() {}
 
 }  // namespace skyloom
