@@ -38,12 +38,23 @@ std::optional<std::vector<std::string>> ListFolderFiles(const TFolderRow& row, c
 // Whether a file's content is a picture of a format the program reads.
 using TIsPicture = std::function<bool(const std::string& path)>;
 
+// A folder row's files as read elsewhere (off the window's thread): ready,
+// missing (the folder cannot be read), or still being read.
+struct TFolderFiles {
+  enum class TStatus { Ready, Missing, Pending } status = TStatus::Missing;
+  std::vector<std::string> files;
+};
+using TReadFolder = std::function<TFolderFiles(const TFolderRow& row)>;
+
 // What the rotation needs to step through folder rows.
 struct TFolderReader {
   TListDirectory list;
   TIsPicture isPicture;
   // Told about a folder row that could not be read (a missing drive).
   std::function<void(const std::string& folder)> unreadable;
+  // When set, reads a row's files in place of list; while they are pending
+  // the tick stops where it stands, to be run again when they are ready.
+  TReadFolder read;
 };
 
 }  // namespace skyloom

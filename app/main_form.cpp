@@ -185,6 +185,9 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP:
       RunHandedOverCommandLine();
       return 0;
+    case kFolderRead:
+      ResumeRotation();
+      return 0;
     case WM_DROPFILES:
       DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/folder_scan.h"
 #include "app/rotation.h"
 #include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
@@ -227,10 +228,13 @@ class TMainForm : public TForm {
   TFolderReader FolderReader(std::wstring& note);
   void AcceptDrops();
   void DropFiles(HDROP drop);
+  void ResumeRotation();
 
   UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;
   TRotationState rotation_;
+  static constexpr UINT kFolderRead = WM_APP + 1;  // posted when a folder row has been read
+  std::unique_ptr<TFolderScan> folderScan_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
 };

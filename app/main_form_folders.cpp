@@ -68,8 +68,14 @@ void TMainForm::AddFolder(const std::wstring& folder, bool includeSubfolders) {
 // A folder that cannot be read is passed over like a missing file: a note,
 // never a box that would stop an unattended timer. The note is said after
 // the tick, which may go on to apply a picture and clear the status bar.
+// Folders are read off the window's thread; a tick that reaches one still
+// being read runs on when the reader says it is done.
 TFolderReader TMainForm::FolderReader(std::wstring& note) {
-  return FileSystemFolderReader([&note](const std::string& folder) { note = L"Folder not found: " + Widen(folder); });
+  auto reader =
+      FileSystemFolderReader([&note](const std::string& folder) { note = L"Folder not found: " + Widen(folder); });
+  if (!folderScan_) folderScan_ = std::make_unique<TFolderScan>(Handle(), kFolderRead);
+  reader.read = [this](const TFolderRow& row) { return folderScan_->Read(row); };
+  return reader;
 }
 
 // Drops also come from programs running at another integrity level, where

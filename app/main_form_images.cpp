@@ -42,6 +42,7 @@ void TMainForm::Timer1Timer(void*) { Rotate(RotationTick); }
 void TMainForm::NextImage1Click(void*) { Rotate(RotationTick); }
 void TMainForm::PrevImage1Click(void*) { Rotate(RotatePrevious); }
 void TMainForm::ImageListBoxDblClick(void*) { Rotate(RotateFrom, ImageListBox->ItemIndex()); }
+void TMainForm::ResumeRotation() { Rotate(RotateResume); }
 
 // Loads the selected entry into the snapshot preview;
 // the bar runs during the load and drops back to 0 at its end.

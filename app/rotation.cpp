@@ -48,6 +48,13 @@ bool StepPass(TFolderPass& pass, TDirection direction, const TFolderReader& fold
   return false;
 }
 
+TFolderFiles ReadFiles(const TFolderRow& row, const TFolderReader& folders) {
+  if (folders.read) return folders.read(row);
+  auto files = ListFolderFiles(row, folders.list);
+  if (!files) return {};
+  return {TFolderFiles::TStatus::Ready, std::move(*files)};
+}
+
 // The picture a row stands for: the file itself, or the first (last, going
 // back) picture of the folder, read afresh. Nothing for a folder that cannot
 // be read or holds no picture.
@@ -57,14 +64,18 @@ std::optional<std::string> EnterRow(const IPlaylist& list, int row, TRotationSta
   std::string entry = list.Item(row);
   const auto folder = ParseFolderRow(entry);
   if (!folder) return entry;
-  auto files = ListFolderFiles(*folder, folders.list);
-  if (!files) {
+  auto files = ReadFiles(*folder, folders);
+  if (files.status == TFolderFiles::TStatus::Pending) {
+    state.waiting = true;
+    return std::nullopt;
+  }
+  if (files.status == TFolderFiles::TStatus::Missing) {
     if (folders.unreadable) folders.unreadable(folder->folder);
     return std::nullopt;
   }
-  if (state.random) Shuffle(*files, random);
-  const int start = direction == TDirection::Forward ? -1 : static_cast<int>(files->size());
-  TFolderPass pass{row, std::move(entry), std::move(*files), start};
+  if (state.random) Shuffle(files.files, random);
+  const int start = direction == TDirection::Forward ? -1 : static_cast<int>(files.files.size());
+  TFolderPass pass{row, std::move(entry), std::move(files.files), start};
   if (!StepPass(pass, direction, folders)) return std::nullopt;
   state.folder = std::move(pass);
   return state.folder.files[static_cast<std::size_t>(state.folder.index)];
@@ -106,6 +117,12 @@ std::optional<int> InOrder(IPlaylist& list, TRotationState& state, TRandom& rand
       Show(*picture, *found, list, state, show, true);
       return state.cursor++;
     }
+    if (state.waiting) {
+      state.cursor = *found;  // run again from this row when it is read
+      state.resume = direction == TDirection::Forward ? TRotationState::TResume::InOrder
+                                                      : TRotationState::TResume::Backward;
+      return std::nullopt;
+    }
     if (!firstPassedOver) firstPassedOver = found;
     state.cursor = *found + 1;
   }
@@ -141,6 +158,11 @@ std::optional<int> Shuffled(IPlaylist& list, TRotationState& state, TRandom& ran
     if (!entry) break;
     const int row = RowOf(list, *entry);
     const auto picture = EnterRow(list, row, state, random, folders, TDirection::Forward);
+    if (state.waiting) {
+      state.round.Undo();  // drawn again when the folder is read
+      state.resume = TRotationState::TResume::Shuffled;
+      return std::nullopt;
+    }
     if (!picture) continue;
     state.cursor = row + 1;
     return Show(*picture, row, list, state, show, true);
@@ -157,8 +179,19 @@ std::optional<int> Replay(const std::optional<std::string>& path, IPlaylist& lis
 
 }  // namespace
 
+std::optional<int> RotateResume(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
+                                const TFolderReader& folders) {
+  if (!state.waiting || list.Count() <= 0) return std::nullopt;
+  state.waiting = false;
+  using TResume = TRotationState::TResume;
+  if (state.resume == TResume::Shuffled) return Shuffled(list, state, random, show, folders);
+  const auto direction = state.resume == TResume::Backward ? TDirection::Backward : TDirection::Forward;
+  return InOrder(list, state, random, show, folders, direction);
+}
+
 std::optional<int> RotationTick(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
                                 const TFolderReader& folders) {
+  state.waiting = false;
   if (list.Count() <= 0) return std::nullopt;
   if (state.random && !state.history.AtNewest()) return Replay(state.history.Forward(), list, state, show);
   if (auto shown = ContinuePass(list, state, show, folders, TDirection::Forward)) return shown;
@@ -168,6 +201,7 @@ std::optional<int> RotationTick(IPlaylist& list, TRotationState& state, TRandom&
 
 std::optional<int> RotatePrevious(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
                                   const TFolderReader& folders) {
+  state.waiting = false;
   if (list.Count() <= 0) return std::nullopt;
   if (state.random) return Replay(state.history.Back(), list, state, show);
   if (auto shown = ContinuePass(list, state, show, folders, TDirection::Backward)) return shown;
@@ -177,6 +211,7 @@ std::optional<int> RotatePrevious(IPlaylist& list, TRotationState& state, TRando
 
 std::optional<int> RotateFrom(int selected, IPlaylist& list, TRotationState& state, TRandom& random,
                               const TShowImage& show, const TFolderReader& folders) {
+  state.waiting = false;
   if (list.Count() <= 0) return std::nullopt;
   state.cursor = selected;
   return InOrder(list, state, random, show, folders, TDirection::Forward);

@@ -31,14 +31,17 @@ struct TRotationState {
   TFolderPass folder;
   TShuffleRound round;
   TWallpaperHistory history;
+  bool waiting = false;  // the last tick stopped at a folder still being read
+  enum class TResume { InOrder, Backward, Shuffled } resume = TResume::InOrder;  // how it goes on
 };
 
 using TShowImage = std::function<void(const std::string& path)>;
 
 // One tick. Returns the row shown (for a history step in random mode the row
 // that holds the picture, or -1), or nothing when the list is empty or has
-// no checked entry that gives a picture. An exception from show ends the
-// tick before the selection, cursor and history steps.
+// no checked entry that gives a picture, or when it stopped at a folder still
+// being read (waiting is then set). An exception from show ends the tick
+// before the selection, cursor and history steps.
 std::optional<int> RotationTick(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
                                 const TFolderReader& folders = {});
 
@@ -52,5 +55,10 @@ std::optional<int> RotatePrevious(IPlaylist& list, TRotationState& state, TRando
 // in either mode.
 std::optional<int> RotateFrom(int selected, IPlaylist& list, TRotationState& state, TRandom& random,
                               const TShowImage& show, const TFolderReader& folders = {});
+
+// Runs the tick that stopped at a folder still being read again, the way it
+// ran (forward, backward or shuffled), once the folder has been read.
+std::optional<int> RotateResume(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
+                                const TFolderReader& folders = {});
 
 }  // namespace skyloom

@@ -15,6 +15,7 @@ std::optional<std::string> TShuffleRound::Next(const std::vector<std::string>& c
   if (now.empty()) return std::nullopt;
   Adjust(now, random);
   if (remaining_.empty()) Begin(now, random);
+  lastBefore_ = last_;
   last_ = remaining_.front();
   remaining_.erase(remaining_.begin());
   shown_.insert(last_);
@@ -42,6 +43,13 @@ void TShuffleRound::Begin(const std::set<std::string>& checked, TRandom& random)
   if (remaining_.size() < 2 || remaining_.front() != last_) return;
   const auto other = 1 + static_cast<std::size_t>(random.Draw(static_cast<int>(remaining_.size()) - 1));
   std::swap(remaining_.front(), remaining_[other]);
+}
+
+void TShuffleRound::Undo() {
+  if (last_.empty()) return;
+  shown_.erase(last_);
+  remaining_.insert(remaining_.begin(), last_);
+  last_ = lastBefore_;
 }
 
 void TShuffleRound::Restore(std::vector<std::string> remaining, const std::vector<std::string>& shown,

@@ -19,6 +19,8 @@ class TShuffleRound {
   // The next entry of the round among the checked entries given; nothing
   // when none is checked.
   std::optional<std::string> Next(const std::vector<std::string>& checked, TRandom& random);
+  // Takes the entry Next gave back: it comes first again.
+  void Undo();
 
   // The order still to come, then what this round has shown: remembered
   // across restarts.
@@ -33,7 +35,7 @@ class TShuffleRound {
 
   std::vector<std::string> remaining_;  // next first
   std::set<std::string> shown_;
-  std::string last_;
+  std::string last_, lastBefore_;
 };
 
 // Fisher-Yates with the program's generator.

@@ -121,5 +121,48 @@ TEST_F(FolderRotation, ShuffledFolderShowsEachPictureOnceBeforeTheRoundGoesOn) {
   EXPECT_EQ(list.selected, 0);
 }
 
+// A folder read elsewhere: the tick stops at the row, changes nothing, and
+// goes on from there when the files are ready, in order, backwards or shuffled.
+TEST_F(FolderRotation, AFolderStillBeingReadHoldsTheTickUntilItIsReady) {
+  bool ready = false;
+  TFolderReader reader = folders.Reader();
+  reader.read = [&](const TFolderRow& row) -> TFolderFiles {
+    if (!ready) return {TFolderFiles::TStatus::Pending, {}};
+    return {TFolderFiles::TStatus::Ready, {row.folder + "1.jpg", row.folder + "2.jpg"}};
+  };
+  FakePlaylist list({"+f", "+P:\\"});
+  RotationTick(list, state, random, show, reader);
+  EXPECT_FALSE(RotationTick(list, state, random, show, reader));
+  EXPECT_TRUE(state.waiting);
+  EXPECT_EQ(shown, (Paths{"f"}));
+  EXPECT_EQ(state.cursor, 1);
+  EXPECT_FALSE(RotateResume(list, state, random, show, reader));  // still pending
+  ready = true;
+  EXPECT_EQ(RotateResume(list, state, random, show, reader), 1);
+  EXPECT_EQ(shown.back(), "P:\\1.jpg");
+  EXPECT_FALSE(state.waiting);
+  EXPECT_FALSE(RotateResume(list, state, random, show, reader));  // nothing waits
+
+  ready = false;
+  RotationTick(list, state, random, show, reader);  // 2.jpg, from the pass
+  RotationTick(list, state, random, show, reader);  // f
+  RotatePrevious(list, state, random, show, reader);  // back into the folder: pending
+  ready = true;
+  RotateResume(list, state, random, show, reader);
+  EXPECT_EQ(shown.back(), "P:\\2.jpg");
+
+  state = {};
+  state.random = true;
+  ready = false;
+  shown.clear();
+  for (int i = 0; shown.size() < 2 && i < 10; ++i) RotationTick(list, state, random, show, reader);
+  ASSERT_TRUE(state.waiting);  // f was drawn and shown, the folder waits
+  const auto remaining = state.round.Remaining();
+  EXPECT_EQ(remaining, (Paths{"P:\\"}));
+  ready = true;
+  RotateResume(list, state, random, show, reader);
+  EXPECT_EQ(shown.size(), 2u);
+}
+
 }  // namespace
 }  // namespace skyloom
