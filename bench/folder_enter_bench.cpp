@@ -106,24 +106,29 @@ int Make(const fs::path& templates, const fs::path& out, int count) {
 
 int Enter(const fs::path& folder, int runs) {
   const TFolderRow row{RowFolder(folder), true};
-  double best = 1e9;
+  double best = 1e9, window = 0;
   std::size_t files = 0, peak = 0, kept = 0;
   for (int run = 0; run <= runs; ++run) {  // run 0 warms the cache
     g_now = g_peak = 0;
     g_counting = true;
     const auto start = std::chrono::steady_clock::now();
     auto listed = ListFolderFiles(row, List);
+    const auto listedAt = std::chrono::steady_clock::now();
     std::size_t first = 0;
     while (listed && first < listed->size() && FindFileFormat(HostPath((*listed)[first]), true) == 0) ++first;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto end = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(end - start).count();
+    // The listing runs off the window's thread; the window does the rest.
+    if (run > 0) window = std::max(window, std::chrono::duration<double>(end - listedAt).count());
     kept = g_now;
     g_counting = false;
     peak = g_peak;
     files = listed ? listed->size() : 0;
     if (run > 0) best = std::min(best, seconds);
   }
-  std::printf("entered %zu files: best of %d warm runs %.3f s, peak %.2f MB while listing, list holds %.2f MB\n",
-              files, runs, best, peak / 1048576.0, kept / 1048576.0);
+  std::printf("entered %zu files: best of %d warm runs %.3f s, peak %.2f MB while listing, list holds %.2f MB; "
+              "window's part (content test up to the first picture) at most %.4f s\n",
+              files, runs, best, peak / 1048576.0, kept / 1048576.0, window);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cwctype>
 #include <filesystem>
 
 #include "tests/win/form_fixture.h"
@@ -222,6 +223,7 @@ TEST_F(FolderTest, TheBrowserOpensAtTheRememberedFolderOrPicturesFilledAtOnce) {
   form->ToolButton1Click(nullptr);
   EXPECT_EQ(g_folder, (dir / L"browse").wstring());
   EXPECT_EQ(g_grid, (std::vector<std::wstring>{picture}));
+  EXPECT_EQ(thumbForm->DriveComboBox1->Drive(), std::towupper(dir.wstring()[0]));
 
   // A double-click on the current folder's own row reads it again.
   const auto added = Put(dir / L"browse" / L"y.bmp", TinyBmp());
