@@ -6,35 +6,18 @@
 #include <memory>
 
 #include "toolkit/application.h"
+#include "toolkit/com_scope.h"
 
 namespace skyloom {
 namespace {
 
 constexpr DWORD kSubfoldersCheck = 1;
 
-struct ReleaseInterface {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
 template <typename T>
 using ComPtr = std::unique_ptr<T, ReleaseInterface>;
 
 struct FreeTaskMemory {
   void operator()(void* memory) const { CoTaskMemFree(memory); }
-};
-
-// COM for this thread while the dialog runs; a thread that already runs
-// another apartment model is used as it is.
-class ComScope {
- public:
-  ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (initialised_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool initialised_;
 };
 
 }  // namespace
@@ -57,10 +40,9 @@ bool TFolderDialog::ExecuteItemDialog(HWND owner, bool& available) {
   dialog->GetOptions(&options);
   dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
   IFileDialogCustomize* customizeRaw = nullptr;
-  if (SUCCEEDED(dialog->QueryInterface(IID_PPV_ARGS(&customizeRaw)))) {
-    const ComPtr<IFileDialogCustomize> customize(customizeRaw);
-    customize->AddCheckButton(kSubfoldersCheck, subfoldersText_.c_str(), includeSubfolders_ ? TRUE : FALSE);
-  }
+  dialog->QueryInterface(IID_PPV_ARGS(&customizeRaw));
+  const ComPtr<IFileDialogCustomize> customize(customizeRaw);
+  if (customize) customize->AddCheckButton(kSubfoldersCheck, subfoldersText_.c_str(), includeSubfolders_);
   IShellItem* startRaw = nullptr;
   if (!folder_.empty() && SUCCEEDED(SHCreateItemFromParsingName(folder_.c_str(), nullptr, IID_PPV_ARGS(&startRaw)))) {
     const ComPtr<IShellItem> start(startRaw);
@@ -74,13 +56,9 @@ bool TFolderDialog::ExecuteItemDialog(HWND owner, bool& available) {
   if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) return false;
   const std::unique_ptr<wchar_t, FreeTaskMemory> owned(path);
   folder_ = path;
-  IFileDialogCustomize* customizeRaw2 = nullptr;
-  if (SUCCEEDED(dialog->QueryInterface(IID_PPV_ARGS(&customizeRaw2)))) {
-    const ComPtr<IFileDialogCustomize> customize(customizeRaw2);
-    BOOL checked = includeSubfolders_ ? TRUE : FALSE;
-    customize->GetCheckButtonState(kSubfoldersCheck, &checked);
+  BOOL checked = includeSubfolders_;
+  if (customize && SUCCEEDED(customize->GetCheckButtonState(kSubfoldersCheck, &checked)))
     includeSubfolders_ = checked != FALSE;
-  }
   return true;
 }
 
