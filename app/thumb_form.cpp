@@ -142,7 +142,7 @@ void Tthumbform::OpenFirstFolder() {
   std::wstring folder = mainForm_.BrowseFolder;
   if (folder.empty() || !FolderExists(folder)) folder = PicturesFolder();
   if (!folder.empty() && FolderExists(folder)) DirectoryListBox1->SetDirectory(folder);
-  DriveComboBox1->Refresh();  // shows the folder's drive
+  DriveComboBox1->Select(DirectoryListBox1->Drive());
   if (!filled_) DirectoryListBox1Change(DirectoryListBox1.get());
 }
 
