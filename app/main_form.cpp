@@ -46,6 +46,7 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateTray();
   SetUpKeyboard();
   WatchStateChanges();
+  AcceptDrops();
   DpiChanged();
   CenterOnScreen();
   FormCreate();
@@ -81,6 +82,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
   auto& bar = *ToolBar1;
   bar.AddSeparator();
   bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton1Click));
+  bar.AddButton(kAddFolderImage, L"Add Folder...", Bind(this, &TMainForm::AddFolder1Click));
   bar.AddButton(1, L"Trash all List", Bind(this, &TMainForm::DeleteImage1Click));
   bar.AddSeparator();
   bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton4Click));
@@ -185,6 +187,12 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return lParam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_APP:
       RunHandedOverCommandLine();
+      return 0;
+    case kFolderRead:
+      ResumeRotation();
+      return 0;
+    case WM_DROPFILES:
+      DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayOut();

@@ -3,6 +3,7 @@
 // toolbars, the interval group, the wallpaper snapshot group, the about
 // panel, and the notification-area icon with its menu.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/folder_scan.h"
 #include "app/rotation.h"
 #include "app/state_recorder.h"
 #include "app/video_backdrop.h"
@@ -26,6 +28,7 @@
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/folder_dialog.h"
 #include "toolkit/handles.h"
 #include "toolkit/window.h"
 #include "widgets/info_panel.h"
@@ -86,6 +89,18 @@ class TMainForm : public TForm {
   // Ending the program: video wallpaper stops and the device closes; a
   // device that does not answer ends with the process a few seconds later.
   void StopVideoForExit();
+
+  // Folder rows and drops: "Add Folder" adds the chosen folder as a row,
+  // checked; dropped files, folders and gallery files join the lists.
+  void AddFolder1Click(void* sender);
+  void AddFolder(const std::wstring& folder, bool includeSubfolders);
+  void AddDroppedFiles(const std::vector<std::wstring>& paths);
+  const TRotationState& Rotation() const { return rotation_; }
+  // The folder the browser showed last; empty until one was browsed.
+  std::wstring BrowseFolder;
+  TFolderDialog AddFolderDialog{L"Include subfolders"};
+  void CollectFolderState(TAppState& state) const;
+  void RestoreFolderState(const TAppState& state);
 
   // Gallery list files.
   void SaveGallery1Click(void* sender);
@@ -253,10 +268,16 @@ class TMainForm : public TForm {
   void PreviewRestoredSelection();
   void CollectWindowState(TWindowState& window) const;
   void RestoreWindowState(const TWindowState& window);
+  TFolderReader FolderReader(std::wstring& note);
+  void AcceptDrops();
+  void DropFiles(HDROP drop);
+  void ResumeRotation();
 
   UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;
   TRotationState rotation_;
+  static constexpr UINT kFolderRead = WM_APP + 1;  // posted when a folder row has been read
+  std::unique_ptr<TFolderScan> folderScan_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
   std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)

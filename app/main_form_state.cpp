@@ -59,6 +59,7 @@ void TMainForm::CollectState(TAppState& state) const {
   state.playingVideo = state.videoPlaying ? Narrow(MediaPlayer21->FileName) : "";
   CollectWindowState(state.window);
   CollectScreenState(state);
+  CollectFolderState(state);
 }
 
 // Whether the timer ran and the video played comes back in ResumeRunning,
@@ -76,6 +77,7 @@ void TMainForm::RestoreState(const TAppState& state) {
     PageControl1->SetActivePageIndex(state.activeTab);
   RestoreWindowState(state.window);
   RestoreScreenState(state);
+  RestoreFolderState(state);
 }
 
 void TMainForm::StateChanged() {
