@@ -223,7 +223,9 @@ class TMainForm : public TForm {
   void LayOutScreenControls(int filterTop);
   // Answers true for a message it has fully handled.
   bool ScreenMessage(UINT message);
-  std::vector<std::string> PicturesForScreens(const std::string& first, std::size_t monitors);
+  std::size_t ScreensToFill() const;
+  void PickMoreForScreens(IPlaylist& list, const TFolderReader& folders, std::size_t screens,
+                          std::vector<std::string>& pictures);
   void ApplyPictures(const std::vector<std::string>& files);
   TScreenTarget ReadScreenTarget();
   bool WriteScreens(const std::vector<std::string>& files, const TScreenTarget& target, TWallpaperOutput output,

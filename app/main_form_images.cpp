@@ -20,13 +20,21 @@ void TMainForm::Rotate(Step step, Extra... extra) {
   rotation_.random = randomcheck->Checked();
   TCheckListPlaylist list(*ImageListBox);
   std::wstring folderNote;
-  const auto shown = step(
-      extra..., list, rotation_, AppRandom(),
-      [this](const std::string& path) {
-        if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
-        SetWallpaperFromFile(path);
-      },
-      FolderReader(folderNote));
+  const TFolderReader folders = FolderReader(folderNote);
+  // With a picture per screen the tick's picture is kept for the first
+  // monitor and the next ones are picked before anything is applied.
+  const std::size_t screens = ScreensToFill();
+  std::vector<std::string> pictures;
+  const TShowImage show = [this, screens, &pictures](const std::string& path) {
+    if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
+    if (screens < 2) return SetWallpaperFromFile(path);
+    pictures.push_back(path);
+  };
+  const auto shown = step(extra..., list, rotation_, AppRandom(), show, folders);
+  if (shown && !pictures.empty()) {
+    PickMoreForScreens(list, folders, screens, pictures);
+    ApplyPictures(pictures);
+  }
   if (!shown && ImageListBox->Count() > 0 && !AnyChecked(*ImageListBox)) StatusBar1->SetText(kNoPictureChecked);
   if (!folderNote.empty()) StatusBar1->SetText(folderNote);
   if (shown) StateChanged();  // the round and the history moved on

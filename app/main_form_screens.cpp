@@ -3,9 +3,10 @@
 // when the monitors change.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/check_list_playlist.h"
 #include "app/main_form.h"
-#include "app/screen_rotation.h"
 #include "desktop/virtual_screen.h"
 #include "image/monitor_layout.h"
 #include "toolkit/random.h"
@@ -54,18 +55,27 @@ void TMainForm::RestoreScreenState(const TAppState& state) {
   PerScreenCheck->SetChecked(StateBool(state, "per_monitor", false));
 }
 
-// With a picture per screen, the monitors after the first take the checked
-// entries that follow the chosen one, and the rotation goes on after the
-// last of them.
-std::vector<std::string> TMainForm::PicturesForScreens(const std::string& first, std::size_t monitors) {
-  std::vector<std::string> files{first};
-  if (!PerScreenCheck->Checked() || monitors < 2 || ChosenFit() == TWallpaperFit::wfSpan) return files;
-  TCheckListPlaylist list(*ImageListBox);
-  const std::vector<int> more = FollowingChecked(list, rotation_.cursor, static_cast<int>(monitors) - 1,
-                                                 randomcheck->Checked(), AppRandom());
-  for (const int index : more) files.push_back(list.Item(index));
-  if (!more.empty()) rotation_.cursor = more.back();
-  return files;
+// With a picture per screen on several monitors (not spanned), how many
+// pictures a tick picks; 1 otherwise.
+std::size_t TMainForm::ScreensToFill() const {
+  if (!PerScreenCheck->Checked() || ChosenFit() == TWallpaperFit::wfSpan) return 1;
+  return std::max<std::size_t>(ReadMonitorLayout().size(), 1);
+}
+
+// The monitors after the first take the pictures the rotation gives next
+// (folder rows, the shuffled round and the history included), so the next
+// tick goes on after the last of them. A folder still being read leaves
+// the remaining monitors to repeat the pictures picked.
+void TMainForm::PickMoreForScreens(IPlaylist& list, const TFolderReader& folders, std::size_t screens,
+                                   std::vector<std::string>& pictures) {
+  const TShowImage keep = [&pictures](const std::string& path) {
+    if (FileExists(path)) pictures.push_back(path);
+  };
+  for (std::size_t tick = 1; tick < screens; ++tick) {
+    if (!RotationTick(list, rotation_, AppRandom(), keep, folders) || rotation_.waiting) break;
+  }
+  rotation_.waiting = false;
+  rotation_.currentFile = pictures.front();  // what the first monitor and the preview show
 }
 
 // The shell's interface is used where it knows more than one monitor;

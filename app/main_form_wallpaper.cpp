@@ -67,7 +67,7 @@ class TSnapshotRestore {
 
 void TMainForm::SetWallpaperFromFile(const std::string& path) {
   if (!FileExists(path)) return;
-  ApplyPictures(PicturesForScreens(path, ReadMonitorLayout().size()));
+  ApplyPictures({path});
 }
 
 // The first picture goes through the snapshot preview; "Fit" on one monitor

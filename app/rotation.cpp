@@ -214,6 +214,9 @@ std::optional<int> RotateFrom(int selected, IPlaylist& list, TRotationState& sta
   state.waiting = false;
   if (list.Count() <= 0) return std::nullopt;
   state.cursor = selected;
+  // With "Random Image" the double-click shows the round's next picture, not
+  // the clicked one, as the tick would.
+  if (state.random) return RotationTick(list, state, random, show, folders);
   return InOrder(list, state, random, show, folders, TDirection::Forward);
 }
 

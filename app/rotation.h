@@ -51,8 +51,8 @@ std::optional<int> RotationTick(IPlaylist& list, TRotationState& state, TRandom&
 std::optional<int> RotatePrevious(IPlaylist& list, TRotationState& state, TRandom& random, const TShowImage& show,
                                   const TFolderReader& folders = {});
 
-// Double-click: the clicked (selected) row, or the next checked one after it,
-// in either mode.
+// Double-click: the clicked (selected) row, or the next checked one after it;
+// with "Random Image", the tick's draw from there.
 std::optional<int> RotateFrom(int selected, IPlaylist& list, TRotationState& state, TRandom& random,
                               const TShowImage& show, const TFolderReader& folders = {});
 

@@ -86,6 +86,14 @@ TEST_F(Rotation, DoubleClickStartsAtTheClickedEntryOrTheNextCheckedOne) {
   EXPECT_EQ(shown, (std::vector<std::string>{"d", "c"}));
 }
 
+TEST_F(Rotation, DoubleClickInRandomModeDrawsLikeATick) {
+  FakePlaylist list({"+a", "+b", "+c", "+d"});
+  state.random = true;
+  random.Seed(7);
+  for (int i = 0; i < 4; ++i) RotateFrom(2, list, state, random, show);
+  EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()), (std::set<std::string>{"a", "b", "c", "d"}));
+}
+
 TEST_F(Rotation, AFailingShowSkipsTheSelectionAndCursorSteps) {
   FakePlaylist list({"+a", "+b"});
   state.cursor = 1;

@@ -112,6 +112,27 @@ TEST_F(ScreensTest, WithoutTheShellInterfaceOneTiledBitmapWrapsTheLeftMonitor) {
   EXPECT_EQ(form->CurrentImageFile(), Narrow(kFirst.wstring()));
 }
 
+// A checked folder row gives each monitor its next picture, in name order.
+TEST_F(ScreensTest, AFolderRowFillsTheMonitorsPictureByPicture) {
+  layout = {{0, 0, 64, 48}, {-40, 10, 40, 30}};
+  form->FitBox->SetItemIndex(1);
+  form->PerScreenCheck->SetChecked(true);
+  const fs::path pics = dir / L"pics";
+  fs::create_directory(pics);
+  fs::copy_file(kFirst, pics / L"1.jpg");
+  fs::copy_file(kSecond, pics / L"2.bmp");
+  form->AddFolder(pics.wstring(), false);
+  form->NextImage1Click(nullptr);
+  for (int i = 0; i < 2000 && form->Rotation().waiting; ++i) {
+    Sleep(5);
+    testing::TestApplication().ProcessMessages();
+  }
+  ASSERT_TRUE(errors.empty()) << Narrow(errors[0]);
+  const auto expected = Expected({pics / L"1.jpg", pics / L"2.bmp"}, L"64x48+0+0,40x30-40+10");
+  EXPECT_EQ(ReadFile(wallpaper.wstring()), ReadFile(expected.wstring()));
+  EXPECT_EQ(form->CurrentImageFile(), Narrow((pics / L"1.jpg").wstring()));
+}
+
 TEST_F(ScreensTest, WithTheShellInterfaceEachMonitorGetsItsOwnFileCentred) {
   shellExists = true;
   script.monitors = {{L"\\\\?\\DISPLAY#A", {0, 0, 64, 48}}, {L"\\\\?\\DISPLAY#B", {64, 0, 32, 48}}};
