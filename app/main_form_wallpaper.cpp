@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "app/wallpaper_folder.h"
 #include "desktop/virtual_screen.h"
 #include "image/desktop_fit.h"
 #include "toolkit/random.h"
@@ -86,7 +87,7 @@ void TMainForm::SetWallpaperFromFile(const std::string& path) {
   }
   StatusBar1->SetText(L"");
   FitToDesktop();
-  const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
+  const std::string wallpaper = Narrow(WallpaperFolder(AppDir())) + "wallpaper.bmp";
   ImageIO1.SaveToFileBMP(wallpaper);
   snapshot.Keep();
   ApplyDesktopWallpaper(wallpaper);
