@@ -33,8 +33,16 @@ t0=$(seconds)
 phase() { echo "-- ${1}: $(elapsed "$t0")s"; }
 
 [ -n "${DISPLAY:-}" ] || { fail setup "no DISPLAY"; finish; exit 1; }
+chattr -i "$work/readonly" 2>/dev/null
 rm -rf "$work"
 mkdir -p "$work"
+
+# --- a fresh prefix with its own server, made while the files are --------
+phase "a fresh prefix with its own server"
+# No menu entries on the host for the shortcut.
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+(wineboot -i </dev/null >/dev/null 2>&1; wineserver -w) &
+booting=$!
 
 # --- the files, as tools/package.sh makes them (zlib: quicker to make) --
 phase "the files"
@@ -45,12 +53,7 @@ bash "$here/packaging/make-dist.sh" "$exe" "$icon" "$older" "$work/old" "$objcop
 (cd "$work/dist" && sha256sum --quiet -c SHA256SUMS)
 check sums-list-both-files "SHA256SUMS does not match" test $? -eq 0 -a "$(wc -l <"$work/dist/SHA256SUMS")" -eq 2
 
-# --- a fresh prefix with its own server ---------------------------------
-phase "a fresh prefix with its own server"
-# No menu entries on the host for the shortcut.
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wineboot -i </dev/null >/dev/null 2>&1
-wineserver -w
+wait $booting
 wineserver -p </dev/null >/dev/null 2>&1
 cleanup() {
   chattr -i "$work/readonly" 2>/dev/null; chmod -R u+w "$work" 2>/dev/null
