@@ -52,6 +52,7 @@ Var AllUsers
 Var ScopeMe
 Var ScopeEveryone
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Skyloom ${VERSION}, the wallpaper changer, for you: no administrator rights are needed.$\r$\n$\r$\nA Skyloom that is running now will be closed; your playlists and settings are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 Page custom ScopePage ScopePageLeave
 !insertmacro MUI_PAGE_COMPONENTS

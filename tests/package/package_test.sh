@@ -142,7 +142,7 @@ uninstall_time=$(elapsed "$started")
 check uninstall-keeps-state "state changed" test "$(state_sums)" = "$kept"
 
 # --- all users (Wine's user is an administrator); Wine's file types come
-phase "all users (Wine's user is an administrator); Wine's file types come"
+phase "all users"
 # from the machine's classes only, so opening a gallery file is tried here.
 wine "$work/dist/Skyloom-Setup-$version.exe" /S /AllUsers </dev/null >/dev/null 2>&1
 everyone="$WINEPREFIX/drive_c/Program Files/Skyloom"
@@ -168,27 +168,28 @@ added_keys=$(comm -13 <(grep '^\[' "$work/before.reg" | sort) <(grep '^\[' "$wor
   grep -iE 'Classes\\\.|Skyloom|\\Run\]|Uninstall\\')
 check uninstall-leaves-no-class-key "added: $added_keys" test -z "$added_keys"
 
-# --- the portable zip: runs from its folder, state beside it ------------
+# --- the portable zip: runs from its folder, its files beside it --------
 phase "the portable zip"
-mkdir -p "$work/portable"
+mkdir -p "$work/portable" "$work/pictures"
 (cd "$work/portable" && unzip -q "$work/dist/Skyloom-$version-portable.zip")
 portable="$work/portable/Skyloom"
 check portable-contents "wrong files" test -f "$portable/skyloom.exe" -a -f "$portable/Skyloom.ini" -a -f "$portable/README.txt"
+convert -size 64x48 xc:'#336699' "BMP3:$work/pictures/blue.bmp"
+printf '%s\r\nC:\\pictures\\two.png\r\nC:\\pictures\\three.gif\r\n' "$(winexe "$work/pictures/blue.bmp")" >"$work/pictures/blue.Gal"
 before_state=$(state_sums)
-wine "$portable/skyloom.exe" "$(winexe "$work/holiday.Gal")" </dev/null >/dev/null 2>&1 &
+wine "$portable/skyloom.exe" "$(winexe "$work/pictures/blue.Gal")" /checkall /next </dev/null >/dev/null 2>&1 &
 first=$!
 listed=$(run "$probe" list)
 run "$portable/skyloom.exe" /exit >/dev/null
 timeout 20 tail --pid=$first -f /dev/null
 check portable-runs "the list holds ${listed:-no window}, not the file's 3 entries" test "$listed" = 3 -a ! -d /proc/$first
-check portable-state-beside "the user's state folder changed" test "$(state_sums)" = "$before_state"
+check portable-files-beside "no wallpaper.bmp beside the program, or the user's state folder changed" \
+  test "$(head -c 2 "$portable/wallpaper.bmp" 2>/dev/null)" = BM -a "$(state_sums)" = "$before_state"
 
 # --- a program folder that cannot be written: the wallpaper goes to the state folder
 phase "a program folder that cannot be written"
-mkdir -p "$work/readonly" "$work/pictures"
+mkdir -p "$work/readonly"
 cp "$portable/skyloom.exe" "$work/readonly/"
-convert -size 64x48 xc:'#336699' "BMP3:$work/pictures/blue.bmp"
-printf '%s\r\n' "$(winexe "$work/pictures/blue.bmp")" >"$work/pictures/blue.Gal"
 chmod a-w "$work/readonly"
 chattr +i "$work/readonly" 2>/dev/null
 if touch "$work/readonly/probe" 2>/dev/null; then
