@@ -158,7 +158,10 @@ uninstall "$everyone"
 
 # --- nothing of the program left: files, keys --------------------------
 phase "nothing of the program left"
-left=$(cd "$WINEPREFIX/drive_c" && find . -iname '*skyloom*' ! -path "*/AppData/Roaming/Skyloom*")
+# The uninstaller's copy of itself in %TEMP% goes at the next start of
+# Windows, which wineboot -r plays.
+wineboot -r </dev/null >/dev/null 2>&1
+left=$(cd "$WINEPREFIX/drive_c" && find . \( -iname '*skyloom*' -o -name '~nsu*' \) ! -path "*/AppData/Roaming/Skyloom*")
 check uninstall-leaves-no-file "left: $left" test -z "$left" -a ! -e "$installed" -a ! -e "$everyone" -a ! -e "$shortcut"
 export_registry "$work/after"
 ours='skyloom|quillbright|\.gal\]|\.vgl\]'
