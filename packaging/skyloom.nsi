@@ -202,11 +202,20 @@ SectionEnd
 Function .onInit
   StrCpy $AllUsers 0
   SetShellVarContext current
-  ; An earlier per-user install is upgraded where it is.
+  ; An earlier install is upgraded where it is: the user's own, else an
+  ; all-users one when Setup may write there.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 != ""
-  ${AndIf} $INSTDIR == "${USER_DIR}"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  UserInfo::GetAccountType
+  Pop $2
+  ${If} $INSTDIR != "${USER_DIR}"
+    ; /D= chose the folder
+  ${ElseIf} $0 != ""
     StrCpy $INSTDIR $0
+  ${ElseIf} $1 != ""
+  ${AndIf} $2 == "Admin"
+    StrCpy $INSTDIR $1
+    Call UseAllUsers
   ${EndIf}
   ${GetParameters} $R0
   ClearErrors

@@ -154,6 +154,9 @@ run start /unix "$work/holiday.Gal" >/dev/null
 listed=$(run "$probe" list)
 run "$everyone/skyloom.exe" /exit >/dev/null
 check open-gallery-file "the list holds ${listed:-no window}, not the file's 3 entries" test "$listed" = 3
+wine "$work/dist/Skyloom-Setup-$version.exe" /S </dev/null >/dev/null 2>&1
+check all-users-upgrade-stays "a second setup did not upgrade the all-users install in place" \
+  test -f "$everyone/skyloom.exe" -a ! -e "$installed"
 uninstall "$everyone"
 
 # --- nothing of the program left: files, keys --------------------------
