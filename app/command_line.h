@@ -1,13 +1,14 @@
 #pragma once
 // skyloom.exe [LIST.Gal | LIST.vgl] [/checkall] [/next] [/prev] [/start]
-//             [/stop] [/show] [/hide] [/exit]
+//             [/stop] [/show] [/hide] [/exit] [/fresh]
 // A list file is loaded into its playlist; the switches run the commands of
 // the same names, in the order given. Switches may start with "/" or "-"
 // and are compared without regard to case. "/exit" ends the line: what
 // follows it is neither loaded nor run. Loaded entries come unchecked,
 // so /checkall checks every entry of the image list, or of the video list
 // when the list file given last before it is a *.vgl: "best.Gal /checkall
-// /start" rotates unattended.
+// /start" rotates unattended. "/fresh" starts without the remembered state
+// (a first start only; it runs nothing).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ struct TListArgument {
 struct TCommandLine {
   std::vector<TListArgument> lists;
   std::vector<TCommand> commands;
+  bool fresh = false;
 };
 
 // Raises EError naming the first argument it does not understand; nothing of

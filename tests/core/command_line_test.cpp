@@ -32,6 +32,15 @@ TEST(CommandLine, ExitEndsTheLine) {
   EXPECT_EQ(line.lists[0].path, "pics.Gal");
 }
 
+// "/fresh" is a start-up choice, not a command: it runs nothing.
+TEST(CommandLine, FreshIsAChoiceOfTheStartAndRunsNothing) {
+  EXPECT_FALSE(ParseCommandLine({"pics.Gal", "/next"}).fresh);
+  const auto line = ParseCommandLine({"-FRESH", "pics.Gal", "/next"});
+  EXPECT_TRUE(line.fresh);
+  EXPECT_EQ(line.commands, std::vector<TCommand>{TCommand::Next});
+  EXPECT_EQ(line.lists.size(), 1u);
+}
+
 TEST(CommandLine, HandedOverArgumentsKeepAnUnendedLastOne) {
   using Args = std::vector<std::wstring>;
   using namespace std::string_view_literals;

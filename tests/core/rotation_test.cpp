@@ -102,24 +102,6 @@ TEST_F(Rotation, RandomOneCheckedEntryAlwaysShowsIt) {
   EXPECT_EQ(Ticks(list, 20), std::vector<std::string>(20, "only"));
 }
 
-TEST_F(Rotation, RandomNeverDrawsTheLastEntryDirectly) {
-  FakePlaylist list({"+a", "+b", "+c", "+d"});
-  state.random = true;
-  random.Seed(12345);
-  const auto seen = Ticks(list, 400);
-  const std::set<std::string> distinct(seen.begin(), seen.end());
-  EXPECT_EQ(distinct, (std::set<std::string>{"a", "b", "c"}));
-}
-
-TEST_F(Rotation, RandomReachesTheLastEntryOnlyThroughUncheckedOnes) {
-  FakePlaylist list({"+a", "b", "c", "+d"});
-  state.random = true;
-  random.Seed(99);
-  const auto seen = Ticks(list, 400);
-  const std::set<std::string> distinct(seen.begin(), seen.end());
-  EXPECT_EQ(distinct, (std::set<std::string>{"a", "d"}));
-}
-
 TEST(Random, DrawsStayInRangeAndRangeZeroGivesZero) {
   TRandom random;
   random.Seed(1);

@@ -11,46 +11,16 @@
 #include <thread>
 
 #include "form_fixture.h"
+#include "real_program.h"
 #include "toolkit/handles.h"
 
 namespace skyloom {
 namespace {
 
-struct Process {
-  UniqueHandle handle;
-  DWORD Wait(DWORD ms) const {
-    if (WaitForSingleObject(handle.get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = 0;
-    GetExitCodeProcess(handle.get(), &code);
-    return code;
-  }
-};
+using testing::Process;
 
-// skyloom.exe of the same build: app/ beside tests/.
-std::wstring SkyloomExe() {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return (std::filesystem::path(self).parent_path().parent_path().parent_path() / L"app" / L"skyloom.exe").wstring();
-}
-
-Process Start(const std::wstring& arguments) {
-  std::wstring line = L"\"" + SkyloomExe() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return {};
-  CloseHandle(info.hThread);
-  return {UniqueHandle(info.hProcess)};
-}
-
-HWND WaitForWindow() {
-  for (int i = 0; i < 200; ++i) {
-    if (HWND window = FindWindowW(L"TMainForm", L"Skyloom")) return window;
-    Sleep(50);
-  }
-  return nullptr;
-}
+Process Start(const std::wstring& arguments) { return testing::StartProgram(testing::SkyloomExe(), arguments); }
+HWND WaitForWindow() { return testing::WaitForMainWindow(); }
 
 // Entries in all of the window's list boxes (the video list stays empty).
 int ListedEntries(HWND window) {
