@@ -7,6 +7,7 @@
 
 #include "app/check_list_playlist.h"
 #include "app/main_form.h"
+#include "app/wallpaper_folder.h"
 #include "desktop/virtual_screen.h"
 #include "image/monitor_layout.h"
 #include "toolkit/random.h"
@@ -131,7 +132,7 @@ bool TMainForm::WriteScreens(const std::vector<std::string>& files, const TScree
   if (!RenderForMonitors(pictures, target.layout, request, screens, progress)) return false;
   ProgressBar->SetPosition(0);
 
-  const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
+  const std::string wallpaper = Narrow(WallpaperFolder(AppDir())) + "wallpaper.bmp";
   TImageIO writer;
   const auto write = [&](TBitmap& bitmap, const std::string& path) {
     writer.AttachedBitmap(&bitmap);

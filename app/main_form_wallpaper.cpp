@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "app/wallpaper_folder.h"
 #include "desktop/virtual_screen.h"
 #include "image/desktop_fit.h"
 #include "image/monitor_layout.h"
@@ -96,7 +97,7 @@ void TMainForm::ApplyPictures(const std::vector<std::string>& files) {
     return;
   }
   FitToDesktop();
-  const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
+  const std::string wallpaper = Narrow(WallpaperFolder(AppDir())) + "wallpaper.bmp";
   ImageIO1.SaveToFileBMP(wallpaper);
   snapshot.Keep();
   DesktopTheme->Desktop.WallpaperStyle = wlpsCenter;
