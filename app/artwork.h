@@ -11,7 +11,8 @@ namespace skyloom {
 // The pictures are drawn at 100, 125, 150 and 200 %; asked for another size,
 // the largest drawn one that fits is given (the smallest if none fits).
 // ImageList2: the toolbar pictures, 32 x 32 at 96 DPI, by the buttons' image
-// indices (0..10 for the image tab, 11 and 12 for starting and stopping video).
+// indices (0..10 for the image tab, 11 and 12 for starting and stopping video, 13 for
+// adding a folder).
 UniqueImageList LoadToolbarImages(int size = 32);
 // The tray menu's pictures, 16 x 16 at 96 DPI.
 UniqueImageList LoadMenuImages(int size = 16);
@@ -20,5 +21,6 @@ UniqueIcon LoadProgramIcon(int size);
 
 constexpr int kVideoStartImage = 11;
 constexpr int kVideoStopImage = 12;
+constexpr int kAddFolderImage = 13;
 
 }  // namespace skyloom

@@ -42,6 +42,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.lists.push_back({lastList = TListKind::Images, argument});
     } else if (EndsWith(lower, ".vgl")) {
       line.lists.push_back({lastList = TListKind::Videos, argument});
+    } else if (lower == "/fresh" || lower == "-fresh") {
+      line.fresh = true;
     } else if (lower == "/checkall" || lower == "-checkall") {
       line.commands.push_back(lastList == TListKind::Videos ? TCommand::CheckAllVideos : TCommand::CheckAllImages);
     } else if (argument[0] == '/' || argument[0] == '-') {

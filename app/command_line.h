@@ -1,14 +1,15 @@
 #pragma once
 // skyloom.exe [LIST.Gal | LIST.vgl] [/checkall] [/next] [/prev] [/start]
 //             [/stop] [/show] [/hide] [/startvideo] [/stopvideo] [/nextvideo]
-//             [/pause] [/resume] [/mute] [/unmute] [/status[=PATH]] [/exit]
+//             [/pause] [/resume] [/mute] [/unmute] [/status[=PATH]] [/exit] [/fresh]
 // A list file is loaded into its playlist; the switches run the commands of
 // the same names, in the order given. Switches may start with "/" or "-"
 // and are compared without regard to case. "/exit" ends the line: what
 // follows it is neither loaded nor run. Loaded entries come unchecked,
 // so /checkall checks every entry of the image list, or of the video list
 // when the list file given last before it is a *.vgl: "best.Gal /checkall
-// /start" rotates unattended.
+// /start" rotates unattended. "/fresh" starts without the remembered state
+// (a first start only; it runs nothing).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ struct TCommandLine {
   // Where /status=PATH writes (UTF-8, as given); empty for a plain /status,
   // which prints to the console the program was started from.
   std::string statusPath;
+  bool fresh = false;
 };
 
 // Raises EError naming the first argument it does not understand; nothing of

@@ -10,10 +10,36 @@
 #include "app/single_instance.h"
 #include "app/status_console.h"
 #include "app/thumb_form.h"
+#include "state/state_location.h"
 #include "toolkit/application.h"
+#include "toolkit/text_win.h"
 
 namespace {
 constexpr DWORD kExitDeadlineMs = 10000;
+
+// A command line that does not parse restores as usual: running it says
+// what is wrong with it.
+bool StartsFresh(const std::vector<std::wstring>& arguments) {
+  std::vector<std::string> utf8;
+  for (const auto& argument : arguments) utf8.push_back(skyloom::Narrow(argument));
+  try {
+    return skyloom::ParseCommandLine(utf8).fresh;
+  } catch (const skyloom::EError&) {
+    return false;
+  }
+}
+
+// Shows the window as it was. Without a state folder the program runs on
+// and says that it cannot remember.
+void StartRemembering(skyloom::TMainForm& form, bool fresh) {
+  try {
+    auto store = std::make_unique<skyloom::TStateStore>(skyloom::StateFolder(form.AppDir()));
+    form.StartRemembering(std::move(store), !fresh);
+  } catch (const std::exception& error) {
+    form.Show();
+    form.StatusBar1->SetText(L"Settings cannot be saved: " + skyloom::Widen(error.what()));
+  }
+}
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
@@ -42,7 +68,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     return 1;
   }
   application.SetMainWindow(mainForm->Handle());
-  mainForm->Show();
+  // The remembered state comes back first; a list file given replaces its
+  // playlist after it.
+  StartRemembering(*mainForm, StartsFresh(arguments));
   try {
     mainForm->RunCommandLine(arguments);
   } catch (...) {

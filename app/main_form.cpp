@@ -46,6 +46,8 @@ TMainForm::TMainForm() : TForm(kClassName, L"Skyloom", kFormStyle, WS_EX_TOOLWIN
   CreateTray();
   CreatePauseWatch();
   SetUpKeyboard();
+  WatchStateChanges();
+  AcceptDrops();
   DpiChanged();
   CenterOnScreen();
   FormCreate();
@@ -81,6 +83,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
   auto& bar = *ToolBar1;
   bar.AddSeparator();
   bar.AddButton(0, L"Add Files to List", Bind(this, &TMainForm::ToolButton1Click));
+  bar.AddButton(kAddFolderImage, L"Add Folder...", Bind(this, &TMainForm::AddFolder1Click));
   bar.AddButton(1, L"Trash all List", Bind(this, &TMainForm::DeleteImage1Click));
   bar.AddSeparator();
   bar.AddButton(2, L"Check all Files", Bind(this, &TMainForm::ToolButton4Click));
@@ -116,6 +119,7 @@ void TMainForm::CreateImagePage(TPanel& page) {
   ResizeBox = std::make_unique<TComboBox>(
       panel, 0, 0, 0, 0,
       std::vector<std::wstring>{L"None", L"Triangle", L"Hermite", L"Bell", L"BSpline", L"Lanczos3", L"Mitchell"});
+  CreateScreenControls(panel);
 
   CreateInfoPanel(panel);
 
@@ -179,11 +183,18 @@ void TMainForm::FormDestroy() {
 
 LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (LRESULT result = 0; PauseMessage(message, wParam, lParam, result)) return result;
+  if (StateMessage(message, wParam)) return 0;
   switch (message) {
     case WM_COPYDATA:
       return lParam && OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_APP:
       RunHandedOverCommandLine();
+      return 0;
+    case kFolderRead:
+      ResumeRotation();
+      return 0;
+    case WM_DROPFILES:
+      DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayOut();
@@ -198,6 +209,7 @@ LRESULT TMainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     default:
+      if (ScreenMessage(message)) return 0;
       return TForm::WindowProc(message, wParam, lParam);
   }
 }

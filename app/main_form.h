@@ -3,6 +3,7 @@
 // toolbars, the interval group, the wallpaper snapshot group, the about
 // panel, and the notification-area icon with its menu.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -10,21 +11,26 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/folder_scan.h"
 #include "app/pause_rules.h"
 #include "app/power_source.h"
 #include "app/rotation.h"
+#include "app/state_recorder.h"
 #include "app/video_backdrop.h"
 #include "desktop/desktop_theme.h"
+#include "desktop/monitor_wallpaper.h"
 #include "image/bitmap.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
 #include "image/image_view.h"
+#include "image/wallpaper_fit.h"
 #include "media/media_player.h"
 #include "state/app_state.h"
 #include "timing/thread_timer.h"
 #include "toolkit/check_list_box.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/folder_dialog.h"
 #include "toolkit/handles.h"
 #include "toolkit/window.h"
 #include "widgets/info_panel.h"
@@ -86,6 +92,18 @@ class TMainForm : public TForm {
   // device that does not answer ends with the process a few seconds later.
   void StopVideoForExit();
 
+  // Folder rows and drops: "Add Folder" adds the chosen folder as a row,
+  // checked; dropped files, folders and gallery files join the lists.
+  void AddFolder1Click(void* sender);
+  void AddFolder(const std::wstring& folder, bool includeSubfolders);
+  void AddDroppedFiles(const std::vector<std::wstring>& paths);
+  const TRotationState& Rotation() const { return rotation_; }
+  // The folder the browser showed last; empty until one was browsed.
+  std::wstring BrowseFolder;
+  TFolderDialog AddFolderDialog{L"Include subfolders"};
+  void CollectFolderState(TAppState& state) const;
+  void RestoreFolderState(const TAppState& state);
+
   // Gallery list files.
   void SaveGallery1Click(void* sender);
   void LoadGallery1Click(void* sender);
@@ -139,6 +157,27 @@ class TMainForm : public TForm {
   void CollectState(TAppState& state) const;
   void RestoreState(const TAppState& state);
   void StateChanged();
+  // From now on the state is kept in the store. With restore, what it holds
+  // comes back first and a timer or video that ran resumes; a file that
+  // could not be read is said in the status bar. The window shows, unless
+  // it was hidden.
+  void StartRemembering(std::unique_ptr<TStateStore> store, bool restore);
+
+  // "Start with &Windows" in the tray menu; checked as the registry says
+  // each time the menu opens.
+  TMenuItem* StartWithWindows1 = nullptr;
+  void StartWithWindows1Click(void* sender);
+  void TrayMenuOpens();
+
+  // Screens: the fit, one picture per screen, and the pictures applied again
+  // when the monitors change. The monitors and the shell's per-monitor
+  // interface are read through these seams (tests script them).
+  void CollectScreenState(TAppState& state) const;
+  void RestoreScreenState(const TAppState& state);
+  TWallpaperFit ChosenFit() const;
+  void ReapplyForDisplayChange();
+  std::function<TMonitorLayout()> ReadMonitorLayout = SystemMonitorLayout;
+  std::function<std::unique_ptr<IMonitorWallpaper>()> OpenMonitorWallpaper = OpenShellMonitorWallpaper;
 
   // The keyboard: Ctrl+Tab and Ctrl+Shift+Tab turn the pages, the rest
   // follows the form's tab order.
@@ -159,7 +198,8 @@ class TMainForm : public TForm {
   std::unique_ptr<TCheckBox> randomcheck;
   std::unique_ptr<TImageView> ImageView1;
   std::unique_ptr<TProgressBar> ProgressBar;
-  std::unique_ptr<TComboBox> ResizeBox;
+  std::unique_ptr<TComboBox> ResizeBox, FitBox;
+  std::unique_ptr<TCheckBox> PerScreenCheck;
   std::unique_ptr<TCheckListBox> ImageListBox, VideoCheck;
   std::unique_ptr<TInfoPanel> InfoPanel1;
   // The video's window where the desktop has none behind its icons; made
@@ -205,6 +245,18 @@ class TMainForm : public TForm {
   void LayOut();
   void LayOutImagePage();
   void LayOutVideoPage();
+  void CreateScreenControls(HWND panel);
+  void LayOutScreenControls(int filterTop);
+  // Answers true for a message it has fully handled.
+  bool ScreenMessage(UINT message);
+  std::size_t ScreensToFill() const;
+  void PickMoreForScreens(IPlaylist& list, const TFolderReader& folders, std::size_t screens,
+                          std::vector<std::string>& pictures);
+  void ApplyPictures(const std::vector<std::string>& files);
+  TScreenTarget ReadScreenTarget();
+  bool WriteScreens(const std::vector<std::string>& files, const TScreenTarget& target, TWallpaperOutput output,
+                    std::vector<std::string>& written);
+  void ApplyScreens(const TScreenTarget& target, TWallpaperOutput output, const std::vector<std::string>& written);
   void LoadPictures();
   void SetUpKeyboard();
   bool ListKey(TCheckListBox& list, WPARAM key, const TNotifyEvent& apply, const TNotifyEvent& remove);
@@ -246,16 +298,34 @@ class TMainForm : public TForm {
   void RunHandedOverCommandLine();
 
   void ShowForm();
+  void WatchStateChanges();
+  bool StateMessage(UINT message, WPARAM wParam);
+  void ResumeRunning(const TAppState& state);
+  void ResumeVideo(const TAppState& state);
+  void PreviewRestoredSelection();
+  void CollectWindowState(TWindowState& window) const;
+  void RestoreWindowState(const TWindowState& window);
+  TFolderReader FolderReader(std::wstring& note);
+  void AcceptDrops();
+  void DropFiles(HDROP drop);
+  void ResumeRotation();
 
   UniqueIcon bigIcon_, smallIcon_;  // the window does not copy its icons
   std::wstring appDir_;
   TRotationState rotation_;
+  static constexpr UINT kFolderRead = WM_APP + 1;  // posted when a folder row has been read
+  std::unique_ptr<TFolderScan> folderScan_;
   std::vector<std::vector<std::wstring>> pendingCommandLines_;
   bool videoReasonShown_ = false;  // the status bar says why video wallpaper stopped
   TPowerStatus power_;
   std::unique_ptr<TPowerNotices> powerNotices_;
   std::wstring pauseShown_;  // the pause reason the status bar shows
   bool fullScreenWatched_ = false;  // the full-screen check's timer runs
+  std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
+  bool restoringState_ = false;  // what the restore changes is not a change to write
+  std::vector<std::string> screenFiles_;  // the pictures on the screens, first monitor first
+  TMonitorLayout appliedLayout_;          // the monitors they were prepared for
+  bool reapplyPosted_ = false;
 };
 
 }  // namespace skyloom

@@ -38,6 +38,7 @@ void TMainForm::SetTimerControls(bool running) {
   StartTimer1->Enabled = !running;
   ToolBar1->SetButtonEnabled(StartButton, !running);
   ToolBar1->SetButtonEnabled(StopButton, running);
+  StateChanged();
 }
 
 // Theme values the system holds in a form the program cannot read are

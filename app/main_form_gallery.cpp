@@ -62,6 +62,7 @@ void TMainForm::LoadList(const std::wstring& path, TCheckListBox& list) {
   list.Assign(std::move(items));
   list.SetItemIndex(-1);
   StatusBar1->SetText(L"");
+  StateChanged();
 }
 
 void TMainForm::ShowLoadProgress(int percent) {

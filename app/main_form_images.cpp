@@ -19,11 +19,25 @@ template <typename Step, typename... Extra>
 void TMainForm::Rotate(Step step, Extra... extra) {
   rotation_.random = randomcheck->Checked();
   TCheckListPlaylist list(*ImageListBox);
-  const auto shown = step(extra..., list, rotation_, AppRandom(), [this](const std::string& path) {
+  std::wstring folderNote;
+  const TFolderReader folders = FolderReader(folderNote);
+  // With a picture per screen the tick's picture is kept for the first
+  // monitor and the next ones are picked before anything is applied.
+  const std::size_t screens = ScreensToFill();
+  std::vector<std::string> pictures;
+  const TShowImage show = [this, screens, &pictures](const std::string& path) {
     if (!FileExists(path)) return StatusBar1->SetText(L"File not found: " + Widen(path));
-    SetWallpaperFromFile(path);
-  });
-  if (!shown && ImageListBox->Count() > 0) StatusBar1->SetText(kNoPictureChecked);
+    if (screens < 2) return SetWallpaperFromFile(path);
+    pictures.push_back(path);
+  };
+  const auto shown = step(extra..., list, rotation_, AppRandom(), show, folders);
+  if (shown && !pictures.empty()) {
+    PickMoreForScreens(list, folders, screens, pictures);
+    ApplyPictures(pictures);
+  }
+  if (!shown && ImageListBox->Count() > 0 && !AnyChecked(*ImageListBox)) StatusBar1->SetText(kNoPictureChecked);
+  if (!folderNote.empty()) StatusBar1->SetText(folderNote);
+  if (shown) StateChanged();  // the round and the history moved on
 }
 
 // Starting the timer over a list without a checked entry would tick in
@@ -36,6 +50,7 @@ void TMainForm::Timer1Timer(void*) { Rotate(RotationTick); }
 void TMainForm::NextImage1Click(void*) { Rotate(RotationTick); }
 void TMainForm::PrevImage1Click(void*) { Rotate(RotatePrevious); }
 void TMainForm::ImageListBoxDblClick(void*) { Rotate(RotateFrom, ImageListBox->ItemIndex()); }
+void TMainForm::ResumeRotation() { Rotate(RotateResume); }
 
 // Loads the selected entry into the snapshot preview;
 // the bar runs during the load and drops back to 0 at its end.
@@ -43,7 +58,9 @@ void TMainForm::ImageListBoxClick(void*) {
   const int index = ImageListBox->ItemIndex();
   if (index < 0) return;
   const std::string path = Narrow(ImageListBox->Strings(index));
-  if (FileExists(path))
+  if (ParseFolderRow(path))
+    StatusBar1->SetText(L"");  // a folder row has no single picture to preview
+  else if (FileExists(path))
     ImageIO1.LoadFromFile(path);
   else
     StatusBar1->SetText(L"File not found: " + Widen(path));
@@ -53,13 +70,18 @@ void TMainForm::ImageListBoxClick(void*) {
 void TMainForm::ToolButton4Click(void*) {
   CheckAll(*ImageListBox, true);
   if (StatusBar1->Text() == kNoPictureChecked) StatusBar1->SetText(L"");
+  StateChanged();
 }
-void TMainForm::ToolButton7Click(void*) { CheckAll(*ImageListBox, false); }
+void TMainForm::ToolButton7Click(void*) {
+  CheckAll(*ImageListBox, false);
+  StateChanged();
+}
 void TMainForm::DeleteImage1Click(void*) { DeleteSelected(*ImageListBox); }
 
 void TMainForm::AddCheckedImage(const std::wstring& path) {
   const int index = ImageListBox->Add(path);
   ImageListBox->SetChecked(index, true);
+  StateChanged();
 }
 
 void TMainForm::CheckAll(TCheckListBox& list, bool checked) {
@@ -81,6 +103,7 @@ void TMainForm::DeleteSelected(TCheckListBox& list) {
   if (index < 0) return;
   list.Delete(index);
   if (index - 1 >= 0) list.SetItemIndex(index - 1);
+  StateChanged();
 }
 
 }  // namespace skyloom

@@ -8,9 +8,10 @@ namespace skyloom {
 void TMainForm::SetUpKeyboard() {
   // The tabs, then the page's toolbar and its controls top to bottom, left
   // to right; the hidden page's are passed over.
-  TabOrder = {PageControl1->Handle(), ToolBar1->Handle(),  timeredit->Handle(),
-              randomcheck->Handle(),  ResizeBox->Handle(), ImageListBox->Handle(),
-              ToolBar2->Handle(),     VideoCheck->Handle()};
+  TabOrder = {PageControl1->Handle(), ToolBar1->Handle(),       timeredit->Handle(),
+              randomcheck->Handle(),  PerScreenCheck->Handle(), ResizeBox->Handle(),
+              FitBox->Handle(),       ImageListBox->Handle(),   ToolBar2->Handle(),
+              VideoCheck->Handle()};
   ImageListBox->OnKeyDown = [this](WPARAM key) {
     return ListKey(*ImageListBox, key, Bind(this, &TMainForm::ImageListBoxDblClick),
                    Bind(this, &TMainForm::DeleteImage1Click));

@@ -71,11 +71,12 @@ void TMainForm::LayOutImagePage() {
   GroupBox3->SetBounds(0, 0, panel, Scaled(80));
   MinutesLabel->SetBounds(Scaled(14), Scaled(22), Scaled(80), Scaled(14));
   timeredit->Place(Scaled(14), Scaled(40), Scaled(80), Scaled(21));
-  randomcheck->SetBounds(Scaled(120), Scaled(42), Scaled(120), Scaled(17));
+  randomcheck->SetBounds(Scaled(104), Scaled(32), Scaled(150), Scaled(17));
   GroupBox4->SetBounds(0, Scaled(80), panel, Scaled(250));
   ImageView1->SetBounds(Scaled(15), Scaled(98), Scaled(229), Scaled(181));
   ProgressBar->SetBounds(Scaled(15), Scaled(283), Scaled(229), Scaled(7));
-  ResizeBox->SetBounds(Scaled(15), Scaled(296), Scaled(229), Scaled(200));
+  ResizeBox->SetBounds(Scaled(15), Scaled(296), Scaled(112), Scaled(200));
+  LayOutScreenControls(Scaled(296));
   // Inside Panel2's one-pixel bevel.
   const int info = Scaled(kInfoHeight);
   InfoPanel1->SetBounds(1, below - 1 - info, panel - 2, info);

@@ -11,7 +11,7 @@ namespace {
 // Tray menu image indices (the menu strip of the program's pictures).
 enum TMenuImage {
   miNextImage, miPrevImage, miVideoStart, miVideoStop, miNextVideo, miTimerStart, miTimerStop, miLoadGallery,
-  miSaveGallery, miOpenWindow, miHide, miExit, miChooseImages
+  miSaveGallery, miOpenWindow, miHide, miExit, miChooseImages, miAddFolder
 };
 
 }  // namespace
@@ -43,7 +43,10 @@ void TMainForm::CreateTray() {
   gallery.Add(L"&Load Gallery File", miLoadGallery, Bind(this, &TMainForm::LoadGallery1Click));
   gallery.Add(L"&Save Gallery File", miSaveGallery, Bind(this, &TMainForm::SaveGallery1Click));
   items.Add(L"C&hoose Images", miChooseImages, Bind(this, &TMainForm::ToolButton1Click));
+  items.Add(L"Add &Folder...", miAddFolder, Bind(this, &TMainForm::AddFolder1Click));
   items.Add(L"&Open Image Dialog", miOpenWindow, Bind(this, &TMainForm::OpenDialog1Click));
+  StartWithWindows1 = &items.Add(L"Start with &Windows", -1, Bind(this, &TMainForm::StartWithWindows1Click));
+  menu.OnPopup = [this] { TrayMenuOpens(); };
   items.Add(L"-");
   items.Add(L"&Close and Hide", miHide, Bind(this, &TMainForm::Close1Click));
   items.Add(L"&Exit Skyloom", miExit, Bind(this, &TMainForm::Exit1Click));

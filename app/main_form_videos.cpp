@@ -32,12 +32,19 @@ void TMainForm::ToolButton18Click(void*) {
   if (!OpenVideo.Execute(Handle())) return;
   const int index = VideoCheck->Add(OpenVideo.FileName());
   VideoCheck->SetChecked(index, true);
+  StateChanged();
 }
 
 void TMainForm::ToolButton19Click(void*) { DeleteSelected(*VideoCheck); }
 void TMainForm::DeleteImage2Click(void*) { DeleteSelected(*VideoCheck); }
-void TMainForm::ToolButton21Click(void*) { CheckAll(*VideoCheck, true); }
-void TMainForm::ToolButton22Click(void*) { CheckAll(*VideoCheck, false); }
+void TMainForm::ToolButton21Click(void*) {
+  CheckAll(*VideoCheck, true);
+  StateChanged();
+}
+void TMainForm::ToolButton22Click(void*) {
+  CheckAll(*VideoCheck, false);
+  StateChanged();
+}
 
 // The device sits invisible on the video toolbar; only Play and Stop would
 // show if it were made visible.
@@ -92,6 +99,7 @@ bool TMainForm::VideoRunning() const {
 
 void TMainForm::SetVideoRunning(bool running) {
   SendMessageW(ToolBar2->Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(VideoStartButton), MAKELPARAM(running, 0));
+  StateChanged();
 }
 
 // Opens the selected row into the desktop host without playing it. The
@@ -112,6 +120,7 @@ void TMainForm::VideoCheckDblClick(void*) {
   }
   MediaPlayer21->SetDisplayRect(VideoHostRect);
   MediaPlayer21->SetNotify(true);
+  StateChanged();  // another video plays
 }
 
 // Moves the cursor to the next checked row, wrapping once round the list;

@@ -5,23 +5,16 @@
 #include <algorithm>
 
 #include "app/main_form.h"
+#include "app/wallpaper_folder.h"
 #include "desktop/virtual_screen.h"
 #include "image/desktop_fit.h"
+#include "image/monitor_layout.h"
 #include "toolkit/random.h"
 #include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
 namespace {
-
-// The colour of the pixel at (x, y) counted from the top-left corner.
-TColor PixelColour(const TBitmap& raster, int x, int y) {
-  const std::uint8_t* row = raster.ScanLine(y);
-  if (raster.PixelFormat() == TPixelFormat::pf1bit)
-    return (row[x / 8] & (0x80 >> (x % 8))) ? 0x00FFFFFFu : 0u;
-  const std::uint8_t* p = row + 3 * x;
-  return static_cast<TColor>(p[2]) | (static_cast<TColor>(p[1]) << 8) | (static_cast<TColor>(p[0]) << 16);
-}
 
 // Sets the bar back to 0 however the work ends: every step reports,
 // the last one (the write) too.
@@ -75,20 +68,39 @@ class TSnapshotRestore {
 
 void TMainForm::SetWallpaperFromFile(const std::string& path) {
   if (!FileExists(path)) return;
+  ApplyPictures({path});
+}
+
+// The first picture goes through the snapshot preview; "Fit" on one monitor
+// is prepared as it always was (the fitted picture, shown centred), every
+// other case as screen-sized bitmaps.
+void TMainForm::ApplyPictures(const std::vector<std::string>& files) {
   const TProgressReset progressReset(*ProgressBar);
   TSnapshotRestore snapshot(ImageIO1, *ImageView1, DesktopTheme->Desktop.Wallpaper);
-  ImageIO1.LoadFromFile(path);
+  ImageIO1.LoadFromFile(files[0]);
   // Content the decoders could not read leaves the wallpaper as it was; the
   // status bar says so, without a box that would stop an unattended timer.
   if (ImageIO1.Aborting || ImageView1->GetBitmap().Empty()) {
-    StatusBar1->SetText(L"Could not read the picture " + Widen(path));
+    StatusBar1->SetText(L"Could not read the picture " + Widen(files[0]));
     return;
   }
   StatusBar1->SetText(L"");
+  screenFiles_ = files;
+  appliedLayout_ = ReadMonitorLayout();
+  const TScreenTarget target = ReadScreenTarget();
+  const TWallpaperOutput output = ChooseOutput(ChosenFit(), target.layout.size(), target.shell != nullptr);
+  if (output != TWallpaperOutput::woFittedPicture) {
+    std::vector<std::string> written;
+    if (!WriteScreens(files, target, output, written)) return;
+    snapshot.Keep();
+    ApplyScreens(target, output, written);
+    return;
+  }
   FitToDesktop();
-  const std::string wallpaper = Narrow(AppDir()) + "wallpaper.bmp";
+  const std::string wallpaper = Narrow(WallpaperFolder(AppDir())) + "wallpaper.bmp";
   ImageIO1.SaveToFileBMP(wallpaper);
   snapshot.Keep();
+  DesktopTheme->Desktop.WallpaperStyle = wlpsCenter;
   ApplyDesktopWallpaper(wallpaper);
 }
 
@@ -97,9 +109,7 @@ void TMainForm::FitToDesktop() {
   const int width = picture.Width(), height = picture.Height();
   const int r1 = AppRandom().Draw(20);
   const int r2 = AppRandom().Draw(20);
-  // A picture smaller than 21 pixels: the nearest pixel inside it.
-  const int x = std::min(r2 + 1, width - 1), y = std::min(r1 + 1, height - 1);
-  WallpaperBackColor = PixelColour(picture, x, y);
+  WallpaperBackColor = SampleBackground(picture, r1, r2);
 
   const TScreenSize desktop = PhysicalVirtualScreenSize();
   const TSize fitted = FitToDesktopSize(width, height, desktop.width, desktop.height);

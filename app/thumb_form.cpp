@@ -1,6 +1,9 @@
 #include "app/thumb_form.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <memory>
 
 #include "app/main_form.h"
 #include "image/codecs/gif_lzw_install.h"
@@ -24,6 +27,19 @@ bool PlainFile(DWORD attributes) {
   constexpr DWORD kExcluded =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */;
   return (attributes & kExcluded) == 0;
+}
+
+// The user's pictures folder, or nothing where the system names none.
+std::wstring PicturesFolder() {
+  wchar_t* path = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path))) return {};
+  const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(path, CoTaskMemFree);
+  return path;
+}
+
+bool FolderExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace
@@ -94,6 +110,7 @@ void Tthumbform::ShowModal() {
   const HWND owner = mainForm_.Handle();
   SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   EnableWindow(owner, FALSE);
+  OpenFirstFolder();
   modal_ = true;
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
@@ -117,9 +134,28 @@ void Tthumbform::ShowModal() {
   Hide();
 }
 
-void Tthumbform::DirectoryListBox1Change(void*) { Refill(DirectoryListBox1->Directory()); }
+// A new user sees pictures at once instead of the program's own folder and
+// an empty grid.
+void Tthumbform::OpenFirstFolder() {
+  if (filled_) return;
+  const QuietDriveErrors quiet;
+  std::wstring folder = mainForm_.BrowseFolder;
+  if (folder.empty() || !FolderExists(folder)) folder = PicturesFolder();
+  if (!folder.empty() && FolderExists(folder)) DirectoryListBox1->SetDirectory(folder);
+  DriveComboBox1->Select(DirectoryListBox1->Drive());
+  if (!filled_) DirectoryListBox1Change(DirectoryListBox1.get());
+}
+
+void Tthumbform::DirectoryListBox1Change(void*) {
+  const std::wstring& directory = DirectoryListBox1->Directory();
+  Refill(directory);
+  if (mainForm_.BrowseFolder == directory) return;
+  mainForm_.BrowseFolder = directory;
+  mainForm_.StateChanged();
+}
 
 void Tthumbform::Refill(const std::wstring& directory) {
+  filled_ = true;
   // One layout at the end instead of one per change.
   const TImageMView::TUpdateLock lock(*ImageMView1);
   ImageMView1->ClearImages();

@@ -32,7 +32,8 @@ class Tthumbform : public TForm {
   explicit Tthumbform(TMainForm& mainForm);
 
   // Shows the window with the main window disabled and returns when it is
-  // closed.
+  // closed. The first time it opens at the folder browsed last, or at the
+  // user's pictures folder, with that folder's thumbnails shown.
   void ShowModal();
 
   // Handlers.
@@ -58,9 +59,11 @@ class Tthumbform : public TForm {
   void LayOut();
   void Close();
   void Refill(const std::wstring& directory);
+  void OpenFirstFolder();
 
   TMainForm& mainForm_;
   bool modal_ = false;
+  bool filled_ = false;  // the grid has shown a folder since start-up
 };
 
 }  // namespace skyloom

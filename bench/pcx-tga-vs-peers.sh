@@ -17,18 +17,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
 
+# shellcheck source=timed_rounds.sh
+source "$(dirname "$0")/timed_rounds.sh"
 declare -A cmds times med
-run_rounds() {  # names...
-  for ((r = 0; r < rounds; r++)); do
-    for name in "$@"; do
-      start=$(date +%s%N)
-      eval "${cmds[$name]}" >/dev/null 2>&1 || { echo "$name failed" >&2; exit 1; }
-      times[$name]+="$(( $(date +%s%N) - start )) "
-    done
-  done
-}
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)] / 1e9}'; }
-ratio() { awk -v a="${med[$1]}" -v b="${med[$2]}" 'BEGIN {printf "%.2f", a / b}'; }
 
 for ext in tga pcx; do
   in="$work/in.$ext"
@@ -38,12 +29,8 @@ for ext in tga pcx; do
   cmds["engine $ext"]="\"$bench\" decode \"$in\""
   cmds["ImageMagick $ext"]="/usr/bin/convert \"$in\" null:"
   cmds["Pillow $ext"]="/usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).load()' \"$in\""
-  run_rounds "${names[@]}"
-  printf '%-20s %s\n' "decoder (median of $rounds)" "seconds"
-  for name in "${names[@]}"; do
-    med[$name]=$(echo "${times[$name]}" | median)
-    printf '%-20s %.3f\n' "$name" "${med[$name]}"
-  done
+  run_rounds "$rounds" "${names[@]}"
+  print_medians "decoder (median of $rounds)" "${names[@]}"
   echo "engine / ImageMagick $(ratio "engine $ext" "ImageMagick $ext"), engine / Pillow" \
     "$(ratio "engine $ext" "Pillow $ext") (goal: below 1.0 against both)"
   echo

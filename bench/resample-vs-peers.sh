@@ -35,22 +35,11 @@ add "libvips" "/usr/bin/vips resize \"$in\" \"$work/v.ppm\" 0.42667 --kernel lan
 add "Pillow" "/usr/bin/python3 -c 'import sys; from PIL import Image; im = Image.open(sys.argv[1]); \
 im.resize((2560, round(im.height * 2560 / im.width)), Image.LANCZOS).save(sys.argv[2])' \"$in\" \"$work/p.bmp\""
 
-declare -A times
-for ((r = 0; r < rounds; r++)); do
-  for name in "${order[@]}"; do
-    start=$(date +%s%N)
-    eval "${cmds[$name]}" >/dev/null 2>&1 || { echo "$name failed" >&2; exit 1; }
-    times[$name]+="$(( $(date +%s%N) - start )) "
-  done
-done
-
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)] / 1e9}'; }
-declare -A med
-printf '%-22s %s\n' "job (median of $rounds)" "seconds"
-for name in "${order[@]}"; do
-  med[$name]=$(echo "${times[$name]}" | median)
-  printf '%-22s %.3f\n' "$name" "${med[$name]}"
-done
+# shellcheck source=timed_rounds.sh
+source "$(dirname "$0")/timed_rounds.sh"
+declare -A times med
+run_rounds "$rounds" "${order[@]}"
+print_medians "job (median of $rounds)" "${order[@]}"
 
 echo
 echo "ratios (Skyloom / peer; below 1.0 is faster):"

@@ -7,33 +7,11 @@
 
 #include <memory>
 
+#include "toolkit/com_scope.h"
 #include "toolkit/errors.h"
 #include "toolkit/text_win.h"
 
 namespace skyloom {
-
-namespace {
-
-// COM for the current thread for the scope of one call; a thread that
-// already runs another apartment model is used as it is.
-class ComScope {
- public:
-  ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (initialised_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool initialised_;
-};
-
-struct ReleaseInterface {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-
-}  // namespace
 
 void SetActiveDesktopWallpaper(const std::string& path) {
   const ComScope com;

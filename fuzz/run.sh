@@ -2,7 +2,7 @@
 # Runs one fuzz target for a number of seconds from its seed corpus.
 #   fuzz/run.sh TARGET SECONDS   (TARGET: fuzz_bmp, fuzz_ico, fuzz_cur, fuzz_detect,
 #   fuzz_jpeg, fuzz_png, fuzz_html, fuzz_fax, fuzz_gif, fuzz_gif_lzw,
-#   fuzz_tiff, fuzz_tiff_lzw)
+#   fuzz_tiff, fuzz_tiff_lzw, fuzz_state)
 # BUILD_DIR overrides the build folder (default build/fuzz). New inputs go
 # to a scratch folder; the seeds in fuzz/corpus/ are left as they are.
 set -eu

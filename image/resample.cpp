@@ -67,10 +67,11 @@ struct THorzPlan {
   int widestStrip = 0;  // source pixels
 };
 
-THorzPlan PlanHorizontal(int srcWidth, int newWidth, TResampleFilter filter) {
+THorzPlan PlanHorizontal(const TContributors& list) {
   THorzPlan plan;
+  const int newWidth = list.Outputs();
   if (newWidth <= 0) return plan;
-  plan.list = PadContributors(BuildContributors(srcWidth, newWidth, filter));
+  plan.list = PadContributors(list);
   const int taps = plan.list.taps;
   for (int first = 0; first < newWidth; first += resample_simd::kStripColumns) {
     const int columns = std::min(resample_simd::kStripColumns, newWidth - first);
@@ -86,11 +87,17 @@ THorzPlan PlanHorizontal(int srcWidth, int newWidth, TResampleFilter filter) {
   return plan;
 }
 
-// Horizontal pass, one group of `lanes` source rows per stripe; progress
-// after every source row.
-bool HorizontalPass(const TBitmap& source, TIntermediate& inter, const THorzPlan& plan, const TKernels& kernels,
-                    int threads, const TProgressRec& progress) {
-  const int height = source.Height();
+// The source rows a pass reads: [first, first + count).
+struct TRowRange {
+  int first, count;
+};
+
+// Horizontal pass over the source rows of `rows` (intermediate row 0 is
+// source row rows.first), one group of `lanes` rows per stripe; progress
+// after every row.
+bool HorizontalPass(const TBitmap& source, TRowRange rows, TIntermediate& inter, const THorzPlan& plan,
+                    const TKernels& kernels, int threads, const TProgressRec& progress) {
+  const int height = rows.count;
   const std::size_t scratchSize = static_cast<std::size_t>(plan.widestStrip) * 3 * kernels.lanes;
   std::vector<std::vector<double>> scratch(static_cast<std::size_t>(threads), std::vector<double>(scratchSize));
   const auto stripe = [&](int group, int thread) {
@@ -98,7 +105,7 @@ bool HorizontalPass(const TBitmap& source, TIntermediate& inter, const THorzPlan
     const int r0 = group * kernels.lanes;
     for (int lane = 0; lane < kernels.lanes; ++lane) {
       const int r = r0 + lane;
-      g.src[lane] = source.ScanLine(std::min(r, height - 1));
+      g.src[lane] = source.ScanLine(rows.first + std::min(r, height - 1));
       g.dst[lane] = r < height ? inter.Row(r) : nullptr;
     }
     g.taps = plan.list.taps;
@@ -161,19 +168,60 @@ double Work(int width, int height, int newWidth, int newHeight, TResampleFilter 
          static_cast<double>(newWidth) * newHeight * taps(height, newHeight);
 }
 
-bool TwoPasses(const TBitmap& source, const TRows& target, int newWidth, int newHeight, TResampleFilter filter,
+// The part of the scaled picture that is computed: the whole scaled size
+// (which fixes every weight) and the window cut from it.
+struct TWindow {
+  int coverWidth, coverHeight, left, top, width, height;
+  bool Whole() const { return left == 0 && top == 0 && width == coverWidth && height == coverHeight; }
+};
+
+// Outputs [first, first + count) of a list, with their taps.
+TContributors Slice(const TContributors& list, int first, int count) {
+  if (first == 0 && count == list.Outputs()) return list;
+  TContributors part;
+  const int begin = list.first[first], end = list.first[first + count];
+  part.index.assign(list.index.begin() + begin, list.index.begin() + end);
+  part.weight.assign(list.weight.begin() + begin, list.weight.begin() + end);
+  part.first.reserve(static_cast<std::size_t>(count) + 1);
+  for (int o = first; o <= first + count; ++o) part.first.push_back(list.first[o] - begin);
+  return part;
+}
+
+TContributors WindowList(int srcSize, int coverSize, int first, int count, TResampleFilter filter) {
+  if (count <= 0) return {};
+  return Slice(BuildContributors(srcSize, coverSize, filter), first, count);
+}
+
+// The source rows the vertical list reads (all of them for the whole
+// picture, so its progress stays per source row); the list's indices are
+// made relative to the first.
+TRowRange RowsRead(TContributors& vertical, int height, bool whole) {
+  if (whole || vertical.index.empty()) return {0, height};
+  const auto [lo, hi] = std::minmax_element(vertical.index.begin(), vertical.index.end());
+  const TRowRange rows{*lo, *hi - *lo + 1};
+  for (auto& index : vertical.index) index -= rows.first;
+  return rows;
+}
+
+bool TwoPasses(const TBitmap& source, const TRows& target, const TWindow& window, TResampleFilter filter,
                TProgressRec progress, TResampleIsa isa, int threads) {
-  const int height = source.Height();
-  progress.per = 100.0 / (static_cast<double>(static_cast<long long>(newWidth) + height) + 0.5);
+  TContributors vertical = WindowList(source.Height(), window.coverHeight, window.top, window.height, filter);
+  const TRowRange rows = RowsRead(vertical, source.Height(), window.Whole());
+  progress.per = 100.0 / (static_cast<double>(static_cast<long long>(window.width) + rows.count) + 0.5);
   const TKernels kernels = KernelsFor(isa);
-  threads = ResampleThreads(threads, Work(source.Width(), height, newWidth, newHeight, filter));
-  TIntermediate inter(newWidth, height);
+  const double shown = window.Whole() ? 1.0
+                                      : static_cast<double>(window.width) * window.height /
+                                            (static_cast<double>(window.coverWidth) * window.coverHeight);
+  threads = ResampleThreads(
+      threads, Work(source.Width(), source.Height(), window.coverWidth, window.coverHeight, filter) * shown);
+  TIntermediate inter(window.width, rows.count);
   {
-    const THorzPlan plan = PlanHorizontal(source.Width(), newWidth, filter);
-    if (!HorizontalPass(source, inter, plan, kernels, threads, progress)) return false;
+    const THorzPlan plan =
+        PlanHorizontal(WindowList(source.Width(), window.coverWidth, window.left, window.width, filter));
+    if (!HorizontalPass(source, rows, inter, plan, kernels, threads, progress)) return false;
   }
-  const TContributors list = newHeight > 0 ? BuildContributors(height, newHeight, filter) : TContributors{};
-  return VerticalPass(inter, height, target, newWidth, newHeight, list, kernels, threads, progress);
+  return VerticalPass(inter, rows.count, target, window.width, window.height, vertical, kernels, threads,
+                      progress);
 }
 
 bool Filterable(const TBitmap& source) { return source.PixelFormat() == TPixelFormat::pf24bit && !source.Empty(); }
@@ -183,7 +231,18 @@ bool Filterable(const TBitmap& source) { return source.PixelFormat() == TPixelFo
 bool FilteredResample(const TBitmap& source, TBitmap& target, TResampleFilter filter, TProgressRec progress,
                       TResampleIsa isa, int threads) {
   if (!Filterable(source) || target.PixelFormat() != TPixelFormat::pf24bit) return true;
-  return TwoPasses(source, RowsOf(target), target.Width(), target.Height(), filter, progress, isa, threads);
+  const TWindow whole{target.Width(), target.Height(), 0, 0, target.Width(), target.Height()};
+  return TwoPasses(source, RowsOf(target), whole, filter, progress, isa, threads);
+}
+
+bool FilteredResampleWindow(const TBitmap& source, TBitmap& target, int coverWidth, int coverHeight, int left,
+                            int top, TResampleFilter filter, TProgressRec progress, TResampleIsa isa,
+                            int threads) {
+  if (!Filterable(source) || target.PixelFormat() != TPixelFormat::pf24bit) return true;
+  if (left < 0 || top < 0 || left + target.Width() > coverWidth || top + target.Height() > coverHeight)
+    return true;
+  const TWindow window{coverWidth, coverHeight, left, top, target.Width(), target.Height()};
+  return TwoPasses(source, RowsOf(target), window, filter, progress, isa, threads);
 }
 
 bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter,
@@ -192,7 +251,8 @@ bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResa
   const std::size_t rowBytes = static_cast<std::size_t>(newWidth) * 3;
   TPixelBuffer result(rowBytes * static_cast<std::size_t>(newHeight));
   const TRows rows{result.Data(), static_cast<std::ptrdiff_t>(rowBytes)};
-  if (!TwoPasses(bitmap, rows, newWidth, newHeight, filter, progress, isa, threads)) return false;
+  const TWindow whole{newWidth, newHeight, 0, 0, newWidth, newHeight};
+  if (!TwoPasses(bitmap, rows, whole, filter, progress, isa, threads)) return false;
   // Shrinking reuses the raster's memory, whose pages are already mapped.
   bitmap.Allocate(newWidth, newHeight, TPixelFormat::pf24bit);
   for (int y = 0; y < newHeight; ++y) std::memcpy(bitmap.ScanLine(y), rows.Row(y), rowBytes);

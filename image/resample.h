@@ -28,10 +28,22 @@ bool FilteredResample(const TBitmap& source, TBitmap& target, TResampleFilter fi
 bool FilteredResampleInPlace(TBitmap& bitmap, int newWidth, int newHeight, TResampleFilter filter,
                              TProgressRec progress, TResampleIsa isa = BestResampleIsa(), int threads = 0);
 
+// A window of the picture scaled to coverWidth x coverHeight: the target's
+// size in columns from `left` and rows from `top`, with the same bytes as
+// the whole scaled picture cut there. Only the shown part is computed (and
+// only the source rows it reads are filtered). A window that does not lie
+// inside the scaled picture leaves the target unwritten.
+bool FilteredResampleWindow(const TBitmap& source, TBitmap& target, int coverWidth, int coverHeight, int left,
+                            int top, TResampleFilter filter, TProgressRec progress,
+                            TResampleIsa isa = BestResampleIsa(), int threads = 0);
+
 // The unfiltered stretch: every target pixel takes the colour of exactly one
 // source pixel, the one under its centre (column (2x + 1) * W / (2 W'),
 // integer division; rows the same, counted from the top). Works on 1, 8
 // and 24 bits per pixel; the target must have the source's format.
 void PlainStretch(const TBitmap& source, TBitmap& target);
+// The same for a window of the stretched picture, as above.
+void PlainStretchWindow(const TBitmap& source, TBitmap& target, int coverWidth, int coverHeight, int left,
+                        int top);
 
 }  // namespace skyloom

@@ -13,9 +13,11 @@ int SourceOf(long long t, long long sourceSize, long long targetSize) {
   return static_cast<int>((2 * t + 1) * sourceSize / (2 * targetSize));
 }
 
-std::vector<int> SourceColumns(int sourceWidth, int targetWidth) {
-  std::vector<int> columns(static_cast<std::size_t>(targetWidth));
-  for (int x = 0; x < targetWidth; ++x) columns[x] = SourceOf(x, sourceWidth, targetWidth);
+// Source columns of target columns [left, left + count) of a picture
+// stretched to coverWidth.
+std::vector<int> SourceColumns(int sourceWidth, int coverWidth, int left, int count) {
+  std::vector<int> columns(static_cast<std::size_t>(count));
+  for (int x = 0; x < count; ++x) columns[x] = SourceOf(left + x, sourceWidth, coverWidth);
   return columns;
 }
 
@@ -34,11 +36,17 @@ void StretchRowBytes(const std::uint8_t* src, std::uint8_t* dst, const std::vect
 }  // namespace
 
 void PlainStretch(const TBitmap& source, TBitmap& target) {
+  PlainStretchWindow(source, target, target.Width(), target.Height(), 0, 0);
+}
+
+void PlainStretchWindow(const TBitmap& source, TBitmap& target, int coverWidth, int coverHeight, int left,
+                        int top) {
   if (source.Empty() || target.Empty() || source.PixelFormat() != target.PixelFormat()) return;
-  const std::vector<int> columns = SourceColumns(source.Width(), target.Width());
+  if (left < 0 || top < 0 || left + target.Width() > coverWidth || top + target.Height() > coverHeight) return;
+  const std::vector<int> columns = SourceColumns(source.Width(), coverWidth, left, target.Width());
   const int bits = BitsOf(source.PixelFormat());
   for (int y = 0; y < target.Height(); ++y) {
-    const std::uint8_t* src = source.ScanLine(SourceOf(y, source.Height(), target.Height()));
+    const std::uint8_t* src = source.ScanLine(SourceOf(top + y, source.Height(), coverHeight));
     if (bits == 1) {
       StretchRow1(src, target.ScanLine(y), columns);
     } else {

@@ -15,6 +15,7 @@
 namespace skyloom {
 
 class TFileDialog;
+class TFolderDialog;
 
 class TApplication {
  public:
@@ -47,6 +48,8 @@ class TApplication {
   // box and the common file dialogs.
   std::function<void(const std::wstring& text)> ErrorReporter;
   std::function<std::optional<std::wstring>(const TFileDialog& dialog)> FileDialogRunner;
+  // Sets the dialog's folder and choice and answers whether it was confirmed.
+  std::function<bool(TFolderDialog& dialog)> FolderDialogRunner;
   // Where Run takes its messages, GetMessageW's way (1 a message, 0 the
   // end, -1 a failure); GetMessageW itself when unset.
   std::function<BOOL(MSG& msg)> MessageSource;

@@ -82,6 +82,7 @@ void TSpinEdit::SetEnabledBoth(bool enabled) {
 }
 
 bool TSpinEdit::Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+  if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && OnChange) OnChange(this);
   if (message != WM_COMMAND || HIWORD(wParam) != EN_KILLFOCUS) return false;
   const int value = Value();
   if (value < min_) SetValue(min_);

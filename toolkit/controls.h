@@ -51,6 +51,7 @@ class TSpinEdit : public TControl {
   void SetEnabledBoth(bool enabled);
   // Moves the edit and the arrows beside it.
   void Place(int left, int top, int width, int height);
+  TNotifyEvent OnChange;  // the text changed, typed, by the arrows or from code
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

@@ -79,9 +79,13 @@ std::wstring TDirectoryListBox::ItemPath(int index) const {
 
 int TDirectoryListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
 
+// Opening the directory already shown asks for it again: OnChange once more,
+// so that what shows it reads it afresh.
 void TDirectoryListBox::OpenItem(int index) {
   if (index < 0 || index >= Count()) return;
-  SetDirectory(ItemPath(index));
+  const std::wstring path = ItemPath(index);
+  if (path != directory_) return SetDirectory(path);
+  if (OnChange) OnChange(this);
 }
 
 void TDirectoryListBox::Fill() {

@@ -29,7 +29,8 @@ class TDirectoryListBox : public TControl {
   std::wstring ItemPath(int index) const;
   // The highlighted row, or -1.
   int ItemIndex() const;
-  // Opens the entry as a double-click does.
+  // Opens the entry as a double-click does; the current directory's own
+  // entry raises OnChange again.
   void OpenItem(int index);
 
   TNotifyEvent OnChange;

@@ -30,10 +30,12 @@ class TDriveComboBox : public TControl {
   // selected before) stays selected while it is there.
   void Refresh();
 
+  // Shows the drive as selected, without telling the linked list.
+  void Select(wchar_t letter);
+
   bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  void Select(wchar_t letter);
 
   std::vector<wchar_t> drives_;  // one per row
   DWORD mask_ = 0;               // the drives the rows show

@@ -385,6 +385,11 @@ def choose_images(c):
     magnifier(c, 20, 19, 6.5)
 
 
+def add_folder(c):
+    folder(c, 2, 5, 26, 25)
+    plus(c, 24, 24, 7)
+
+
 def program_icon(c):
     """A sky over hills, crossed by the threads of a loom."""
     c.rect(1, 1, 31, 31, BLUE_DARK, 6)
@@ -406,10 +411,10 @@ def program_icon(c):
 # ImageList2 (toolbars, 32 x 32): the toolbar's buttons by image index, then
 # the video tab's start and stop.
 TOOLBAR = [add_files, trash_all, check_all, uncheck_all, previous, start, next_, stop_, open_gallery,
-           save_gallery, hide, video_start, video_stop]
+           save_gallery, hide, video_start, video_stop, add_folder]
 # The tray menu's images (16 x 16) by image index.
 MENU = [next_, previous, video_start, video_stop, next_video, timer_start, timer_stop, open_gallery,
-        save_gallery, open_window, hide, exit_, choose_images]
+        save_gallery, open_window, hide, exit_, choose_images, add_folder]
 
 
 # Files ------------------------------------------------------------------------

@@ -198,6 +198,7 @@ void TXPPopupMenu::EndPopup() {
 }
 
 void TXPPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup();
   StartPopup();
   commands_.clear();
   topLevel_.clear();

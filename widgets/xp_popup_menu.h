@@ -87,6 +87,8 @@ class TXPPopupMenu {
   RECT ExclusionRect{};
   // Off: the tray icon does not show the menu on a right click.
   bool AutoPopup = true;
+  // Runs as the menu is about to show, so items can show the state of now.
+  std::function<void()> OnPopup;
 
   // The image list (not owned); none means the menu's own empty 16 x 16 list.
   HIMAGELIST Images() const { return images_ ? images_ : ownImages_; }

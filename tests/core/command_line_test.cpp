@@ -47,6 +47,15 @@ TEST(CommandLine, VideoPauseMuteAndStatusSwitches) {
   EXPECT_THROW(ParseCommandLine({"/statusfile"}), EError);
 }
 
+// "/fresh" is a start-up choice, not a command: it runs nothing.
+TEST(CommandLine, FreshIsAChoiceOfTheStartAndRunsNothing) {
+  EXPECT_FALSE(ParseCommandLine({"pics.Gal", "/next"}).fresh);
+  const auto line = ParseCommandLine({"-FRESH", "pics.Gal", "/next"});
+  EXPECT_TRUE(line.fresh);
+  EXPECT_EQ(line.commands, std::vector<TCommand>{TCommand::Next});
+  EXPECT_EQ(line.lists.size(), 1u);
+}
+
 TEST(CommandLine, HandedOverArgumentsKeepAnUnendedLastOne) {
   using Args = std::vector<std::wstring>;
   using namespace std::string_view_literals;

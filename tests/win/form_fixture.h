@@ -44,9 +44,11 @@ class FormTest : public ::testing::Test {
     thumbForm = std::make_unique<Tthumbform>(*form);  // hidden, as at start-up
     form->ThumbForm = thumbForm.get();
     app.SetMainWindow(form->Handle());
+    // A folder of its own for each test: one a test could not remove (a
+    // file still open under Wine) never leaks into the next.
+    static int serial = 0;
     dir = std::filesystem::temp_directory_path() /
-          (L"skyloom-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(reinterpret_cast<std::uintptr_t>(this)));
+          (L"skyloom-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial));
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {

@@ -36,9 +36,9 @@ TEST_F(FormTest, WindowStandsAsStored) {
 
   Strings hints;
   for (int id : form->ToolBar1->ButtonIds()) hints.push_back(form->ToolBar1->Hint(id));
-  EXPECT_EQ(hints, (Strings{L"Add Files to List", L"Trash all List", L"Check all Files", L"Uncheck All Files",
-                            L"Previous Image in list", L"Start Skyloom", L"Next Image In List", L"Stop Skyloom",
-                            L"Open Gallery File", L"Save Gallery File", L"Hide Skyloom"}));
+  EXPECT_EQ(hints, (Strings{L"Add Files to List", L"Add Folder...", L"Trash all List", L"Check all Files",
+                            L"Uncheck All Files", L"Previous Image in list", L"Start Skyloom", L"Next Image In List",
+                            L"Stop Skyloom", L"Open Gallery File", L"Save Gallery File", L"Hide Skyloom"}));
   hints.clear();
   for (int id : form->ToolBar2->ButtonIds()) hints.push_back(form->ToolBar2->Hint(id));
   EXPECT_EQ(hints, (Strings{L"Add Files to List", L"Trash all List", L"Check all Files", L"Uncheck All Files",

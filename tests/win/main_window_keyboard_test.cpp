@@ -58,10 +58,11 @@ class KeyboardTest : public testing::FormTest {
 TEST_F(KeyboardTest, TabVisitsThePageShownAndCtrlTabTurnsThePages) {
   TMainForm& f = *form;
   const HWND tabs = f.PageControl1->Handle();
-  EXPECT_EQ(FocusAfter({VK_TAB}, 6),
+  EXPECT_EQ(FocusAfter({VK_TAB}, 8),
             (std::vector<HWND>{f.ToolBar1->Handle(), f.timeredit->Handle(), f.randomcheck->Handle(),
-                               f.ResizeBox->Handle(), f.ImageListBox->Handle(), tabs}));
-  EXPECT_EQ(FocusAfter({VK_SHIFT, VK_TAB}, 2), (std::vector<HWND>{f.ImageListBox->Handle(), f.ResizeBox->Handle()}));
+                               f.PerScreenCheck->Handle(), f.ResizeBox->Handle(), f.FitBox->Handle(),
+                               f.ImageListBox->Handle(), tabs}));
+  EXPECT_EQ(FocusAfter({VK_SHIFT, VK_TAB}, 2), (std::vector<HWND>{f.ImageListBox->Handle(), f.FitBox->Handle()}));
 
   Press({VK_CONTROL, VK_TAB});
   EXPECT_EQ(f.PageControl1->ActivePageIndex(), 1);

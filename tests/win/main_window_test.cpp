@@ -98,9 +98,9 @@ TEST_F(FormTest, LayoutStylesAndToolbarPicturesAsStored) {
     EXPECT_EQ(LOWORD(size), 39);
     EXPECT_EQ(HIWORD(size), 38);
   }
-  EXPECT_EQ(ButtonImages(*form->ToolBar1), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(ButtonImages(*form->ToolBar1), (std::vector<int>{0, 13, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   EXPECT_EQ(ButtonImages(*form->ToolBar2), (std::vector<int>{0, 1, 2, 3, 11, 12, 8, 9, 10}));
-  EXPECT_EQ(ImageList_GetImageCount(form->ImageList2.get()), 13);
+  EXPECT_EQ(ImageList_GetImageCount(form->ImageList2.get()), 14);
   int width = 0, height = 0;
   ImageList_GetIconSize(form->ImageList2.get(), &width, &height);
   EXPECT_EQ(width, 32);
@@ -204,7 +204,7 @@ TEST_F(FormTest, TrayIconAndMenuAsStored) {
   EXPECT_EQ(menu.MenuTitle.VerticalFont.lfHeight, -19);
   EXPECT_EQ(menu.MenuTitle.VerticalFont.lfWeight, FW_BOLD);
   EXPECT_EQ(menu.MenuTitle.VerticalFontColor, 0x0000FFu);
-  EXPECT_EQ(ImageList_GetImageCount(menu.Images()), 13);
+  EXPECT_EQ(ImageList_GetImageCount(menu.Images()), 14);
 
   const std::vector<MenuRow> rows = Rows(menu.Items);
   EXPECT_EQ(rows, (std::vector<MenuRow>{{L"&Next WallPaper Image", 0, true},
@@ -224,7 +224,9 @@ TEST_F(FormTest, TrayIconAndMenuAsStored) {
                                         {L"-", -1, true},
                                         {L"Load + Save Gallery", 8, true},
                                         {L"C&hoose Images", 12, true},
+                                        {L"Add &Folder...", 13, true},
                                         {L"&Open Image Dialog", 9, true},
+                                        {L"Start with &Windows", -1, true},
                                         {L"-", -1, true},
                                         {L"&Close and Hide", 10, true},
                                         {L"&Exit Skyloom", 11, true}}));

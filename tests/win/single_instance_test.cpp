@@ -13,51 +13,19 @@
 #include "form_fixture.h"
 #include "tests/media/fake_mci.h"
 #include "toolkit/text_win.h"
+#include "real_program.h"
 #include "toolkit/handles.h"
 
 namespace skyloom {
 namespace {
 
-struct Process {
-  UniqueHandle handle;
-  DWORD Wait(DWORD ms) const {
-    if (WaitForSingleObject(handle.get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
-    DWORD code = 0;
-    GetExitCodeProcess(handle.get(), &code);
-    return code;
-  }
-};
-
-// skyloom.exe of the same build: app/ beside tests/.
-std::wstring SkyloomExe() {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return (std::filesystem::path(self).parent_path().parent_path().parent_path() / L"app" / L"skyloom.exe").wstring();
-}
+using testing::Process;
 
 // output, when given, receives the program's standard output.
 Process Start(const std::wstring& arguments, HANDLE output = nullptr) {
-  std::wstring line = L"\"" + SkyloomExe() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  if (output) {
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-  }
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup, &info))
-    return {};
-  CloseHandle(info.hThread);
-  return {UniqueHandle(info.hProcess)};
+  return testing::StartProgram(testing::SkyloomExe(), arguments, output);
 }
-
-HWND WaitForWindow() {
-  for (int i = 0; i < 200; ++i) {
-    if (HWND window = FindWindowW(L"TMainForm", L"Skyloom")) return window;
-    Sleep(50);
-  }
-  return nullptr;
-}
+HWND WaitForWindow() { return testing::WaitForMainWindow(); }
 
 // Entries in all of the window's list boxes (the video list stays empty).
 int ListedEntries(HWND window) {

@@ -10,6 +10,7 @@
 
 #include "desktop/virtual_screen.h"
 #include "form_fixture.h"
+#include "wallpaper_tool.h"
 #include "toolkit/stream.h"
 #include "toolkit/text_win.h"
 
@@ -17,37 +18,11 @@ namespace skyloom {
 namespace {
 
 using testing::FormTest;
+using testing::RegistryText;
+using testing::RunTool;
 using testing::TestApplication;
+using testing::TestData;
 namespace fs = std::filesystem;
-
-fs::path BuildDir() {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return fs::path(self).parent_path().parent_path().parent_path();
-}
-
-fs::path TestData(const char* relative) { return fs::path(SKYLOOM_TESTDATA_DIR) / relative; }
-
-// Runs skyloom-img.exe of the same build; answers its exit code.
-DWORD RunTool(const std::wstring& arguments) {
-  std::wstring line = L"\"" + (BuildDir() / L"tools" / L"skyloom-img" / L"skyloom-img.exe").wstring() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return 999;
-  UniqueHandle process(info.hProcess), thread(info.hThread);
-  WaitForSingleObject(process.get(), 120000);
-  DWORD code = 999;
-  GetExitCodeProcess(process.get(), &code);
-  return code;
-}
-
-std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
-  wchar_t value[1024] = {};
-  DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return L"?";
-  return value;
-}
 
 struct WallpaperTest : FormTest {
   fs::path wallpaper;

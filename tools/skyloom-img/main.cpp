@@ -2,7 +2,8 @@
 //   info FILE
 //   convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]
 //   decode IN OUT.ppm [--index N]
-//   wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]
+//   wallpaper IN... OUT.bmp (--desktop WxH | --monitors LAYOUT) [--fit NAME]
+//             [--per-monitor] [--filter NAME|0..6] [--threads N]
 //   thumbnail FILE... --size WxH --out DIR
 // Exit codes: 0 done, 1 the engine set Aborting (thumbnail: some file was
 // skipped), 2 usage, 3 file error.
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "image/file_formats.h"
 #include "image/image_io.h"
 #include "image/image_proc.h"
+#include "image/monitor_layout.h"
 #include "image/resample_stripes.h"
 #include "image/thumbnail_load.h"
 #include "toolkit/errors.h"
@@ -34,10 +37,15 @@ constexpr const char* kUsageText =
     "usage: skyloom-img info FILE\n"
     "       skyloom-img convert IN OUT [--resize WxH] [--filter NAME|0..6] [--index N]\n"
     "       skyloom-img decode IN OUT.ppm [--index N]\n"
-    "       skyloom-img wallpaper IN OUT.bmp --desktop WxH [--filter NAME|0..6] [--threads N]\n"
+    "       skyloom-img wallpaper IN... OUT.bmp (--desktop WxH | --monitors LAYOUT) [--fit NAME]\n"
+    "                 [--per-monitor] [--filter NAME|0..6] [--threads N]\n"
     "       skyloom-img thumbnail FILE... --size WxH --out DIR\n"
     "filters: None Triangle Hermite Bell BSpline Lanczos3 Mitchell\n"
-    "threads: 1..8 resampling threads (default: as many as the machine has, up to 8)\n";
+    "threads: 1..8 resampling threads (default: as many as the machine has, up to 8)\n"
+    "fits: fit fill stretch centre tile span (default fit)\n"
+    "monitors: WxH+X+Y,... in desktop pixels, the primary at +0+0 (e.g. 1920x1080+0+0,1280x1024-1280+56);\n"
+    "  monitor n shows the n-th IN in turn; several monitors give one tiled bitmap, or with --per-monitor\n"
+    "  OUT-1.bmp, OUT-2.bmp, ... one per monitor\n";
 
 // A command line that cannot be understood.
 struct TUsageError {
@@ -53,6 +61,9 @@ struct TCommand {
   std::string verb;
   std::vector<std::string> files;
   std::optional<TSize2> resize, desktop, thumbSize;
+  std::optional<TMonitorLayout> monitors;
+  TWallpaperFit fit = TWallpaperFit::wfFit;
+  bool perMonitor = false;
   std::string outDir;
   TResampleFilter filter = rfBell;  // the application's start-up choice
   std::optional<int> index;
@@ -96,6 +107,20 @@ int ParseThreads(const std::string& text) {
   return threads;
 }
 
+TWallpaperFit ParseFit(const std::string& text) {
+  const auto fit = FitFromName(text);
+  if (!fit) throw TUsageError{"unknown fit: " + text};
+  return *fit;
+}
+
+TMonitorLayout ParseMonitors(const std::string& text) {
+  try {
+    return ParseMonitorLayout(text);
+  } catch (const std::invalid_argument& e) {
+    throw TUsageError{e.what()};
+  }
+}
+
 TCommand ParseCommand(int argc, char** argv) {
   if (argc < 2) throw TUsageError{"no command"};
   TCommand cmd;
@@ -105,6 +130,10 @@ TCommand ParseCommand(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (arg.rfind("--", 0) != 0) {
       cmd.files.push_back(arg);
+      continue;
+    }
+    if (arg == "--per-monitor" && cmd.verb == "wallpaper") {
+      cmd.perMonitor = true;
       continue;
     }
     if (!hasValue) throw TUsageError{"missing value after " + arg};
@@ -117,6 +146,10 @@ TCommand ParseCommand(int argc, char** argv) {
       cmd.filter = ParseFilter(value);
     else if (arg == "--index" && (cmd.verb == "convert" || cmd.verb == "decode"))
       cmd.index = ParseInt(value, "index");
+    else if (arg == "--monitors" && cmd.verb == "wallpaper")
+      cmd.monitors = ParseMonitors(value);
+    else if (arg == "--fit" && cmd.verb == "wallpaper")
+      cmd.fit = ParseFit(value);
     else if (arg == "--threads" && cmd.verb == "wallpaper")
       cmd.threads = ParseThreads(value);
     else if (arg == "--size" && cmd.verb == "thumbnail")
@@ -134,8 +167,12 @@ TCommand ParseCommand(int argc, char** argv) {
   const std::size_t wanted = cmd.verb == "info" ? 1 : 2;
   if (cmd.verb != "info" && cmd.verb != "convert" && cmd.verb != "decode" && cmd.verb != "wallpaper")
     throw TUsageError{"unknown command: " + cmd.verb};
-  if (cmd.files.size() != wanted) throw TUsageError{"wrong number of file arguments"};
-  if (cmd.verb == "wallpaper" && !cmd.desktop) throw TUsageError{"wallpaper needs --desktop WxH"};
+  const bool several = cmd.verb == "wallpaper" && cmd.files.size() > wanted;
+  if (cmd.files.size() != wanted && !several) throw TUsageError{"wrong number of file arguments"};
+  if (cmd.verb == "wallpaper" && !cmd.desktop == !cmd.monitors)
+    throw TUsageError{"wallpaper needs --desktop WxH or --monitors LAYOUT"};
+  if (several && !cmd.perMonitor && cmd.fit == TWallpaperFit::wfFit && (!cmd.monitors || cmd.monitors->size() == 1))
+    throw TUsageError{"one monitor fitted as \"fit\" takes one picture"};
   return cmd;
 }
 
@@ -212,25 +249,67 @@ int RunDecode(const TCommand& cmd) {
 
 // The application's preparation path: load, fit to the desktop, resample,
 // write the bitmap file.
-int RunWallpaper(const TCommand& cmd) {
+int RunFittedPicture(const TCommand& cmd, const TMonitorRect& screen) {
   TImageIO io;
   TBitmap raster;
   if (!Load(io, raster, cmd)) return kAborted;
-  const TSize fit = FitToDesktopSize(raster.Width(), raster.Height(), cmd.desktop->width, cmd.desktop->height);
+  const TSize fit = FitToDesktopSize(raster.Width(), raster.Height(), screen.width, screen.height);
   if (!Resample(raster, fit.width, fit.height, cmd.filter, cmd.threads)) return kAborted;
   io.SaveToFileBMP(cmd.files[1]);
   return io.Aborting ? kAborted : kDone;
 }
 
-// The picture the thumbnail grid keeps for a file, always written at 24 bits.
-void SaveThumbnail(const TBitmap& thumb, const std::string& path) {
-  TBitmap out = Copy24Bit(thumb);
+// A 24-bit raster as a plain BMP file.
+void SaveBmp(TBitmap& raster, const std::string& path) {
   TImageIO writer;
   writer.Params.BitsPerSample = 8;
   writer.Params.SamplesPerPixel = 3;
-  writer.AttachedBitmap(&out);
+  writer.AttachedBitmap(&raster);
   writer.SaveToFileBMP(path);
   if (writer.Aborting) throw EWriteError("cannot write " + path);
+}
+
+// Every monitor's screen, as the application prepares them: the pictures
+// in turn, each on the background sampled at (1, 1).
+int RunLayout(const TCommand& cmd, const TMonitorLayout& layout, TWallpaperOutput output) {
+  const std::vector<std::string> inputs(cmd.files.begin(), cmd.files.end() - 1);
+  std::vector<TBitmap> pictures(inputs.size());
+  std::vector<TScreenPicture> shown;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    TImageIO io;
+    TCommand one = cmd;
+    one.files = {inputs[i]};
+    if (!Load(io, pictures[i], one)) return kAborted;
+    shown.push_back({&pictures[i], SampleBackground(pictures[i], 0, 0)});
+  }
+  TFitRequest request;
+  request.fit = cmd.fit;
+  request.filter = cmd.filter;
+  request.threads = cmd.threads;
+  std::vector<TBitmap> screens;
+  if (!RenderForMonitors(shown, layout, request, screens)) return kAborted;
+  const std::string& out = cmd.files.back();
+  if (output == TWallpaperOutput::woPerMonitor) {
+    for (std::size_t i = 0; i < screens.size(); ++i) SaveBmp(screens[i], MonitorFileName(out, i));
+    return kDone;
+  }
+  TBitmap bitmap = output == TWallpaperOutput::woTiled ? ComposeTiled(screens, layout) : std::move(screens[0]);
+  SaveBmp(bitmap, out);
+  return kDone;
+}
+
+int RunWallpaper(const TCommand& cmd) {
+  const TMonitorLayout layout =
+      cmd.monitors ? *cmd.monitors : TMonitorLayout{{0, 0, cmd.desktop->width, cmd.desktop->height}};
+  const TWallpaperOutput output = ChooseOutput(cmd.fit, layout.size(), cmd.perMonitor);
+  if (output == TWallpaperOutput::woFittedPicture) return RunFittedPicture(cmd, layout[0]);
+  return RunLayout(cmd, layout, output);
+}
+
+// The picture the thumbnail grid keeps for a file, always written at 24 bits.
+void SaveThumbnail(const TBitmap& thumb, const std::string& path) {
+  TBitmap out = Copy24Bit(thumb);
+  SaveBmp(out, path);
 }
 
 // One file: false (reported) when it cannot be read, decoded or written.
