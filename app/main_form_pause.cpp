@@ -46,9 +46,12 @@ bool TMainForm::PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 // The check's timer runs only while there is something to hold: every
-// wake of an idle program costs (about a millisecond under Wine).
+// wake of an idle program costs (about a millisecond under Wine). The
+// user's own pause holds everything already, so nothing is probed under it;
+// its end checks at once.
 void TMainForm::WatchFullScreen() {
-  const bool wanted = PauseRules.settings.fullScreen && (Timer1->Active() || VideoRunning());
+  const bool wanted = PauseRules.settings.fullScreen && !PauseRules.Has(TPauseReason::User) &&
+                      (Timer1->Active() || VideoRunning());
   if (wanted == fullScreenWatched_) return;
   fullScreenWatched_ = wanted;
   if (wanted) SetTimer(Handle(), kFullScreenTimer, kFullScreenCheckMs, nullptr);
@@ -70,7 +73,10 @@ void TMainForm::SetPauseReason(TPauseReason reason, bool on) {
   ApplyPause();
 }
 
-void TMainForm::SetUserPause(bool paused) { SetPauseReason(TPauseReason::User, paused); }
+void TMainForm::SetUserPause(bool paused) {
+  SetPauseReason(TPauseReason::User, paused);
+  if (!paused) CheckFullScreen();
+}
 
 // Pauses a playing video that is held and resumes one this paused; the
 // timer holds its tick with the time it has left.

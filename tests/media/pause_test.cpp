@@ -112,6 +112,20 @@ TEST_F(PauseTest, AFullScreenWindowHoldsVideoAndTimerAndItsClosingResumesBoth) {
   EXPECT_TRUE(errors.empty());
 }
 
+// Nothing is probed under the user's own pause; its end looks at once, so
+// a program that left meanwhile holds nothing.
+TEST_F(PauseTest, TheEndOfTheUsersPauseLooksAtTheScreenAtOnce) {
+  StartVideo();
+  {
+    const TopWindow game(WS_POPUP, PrimaryMonitor());
+    form->CheckFullScreen();
+    form->SetUserPause(true);
+  }
+  form->SetUserPause(false);
+  EXPECT_EQ(Sent(MCI_RESUME), 1u);
+  EXPECT_EQ(Status(), L"");
+}
+
 TEST_F(PauseTest, BatteryHoldsTheVideoOnlyAndTheUsersStopStaysAStop) {
   StartVideo();
   StartTimer();
