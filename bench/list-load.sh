@@ -11,9 +11,6 @@ counts=("$@")
 bench="$win/tests/win/skyloom-bench-list-load.exe"
 [ -x "$bench" ] || { echo "build skyloom-bench-list-load first" >&2; exit 2; }
 
-SKYLOOM_BUILD=${SKYLOOM_BUILD:-$(dirname "$win")}
-# shellcheck source=../tools/common.sh
-source "$here/tools/common.sh"
-[ -n "${DISPLAY:-}" ] || start_xvfb
-start_wine "${WINEPREFIX_NAME:-wineprefix-bench}"
+# shellcheck source=wine_bench.sh
+source "$here/bench/wine_bench.sh"
 wine "$bench" --runs 3 "${counts[@]}" | tr -d '\r'

@@ -12,11 +12,8 @@ seconds=${2:-60}
 exe="$win/app/skyloom.exe"
 [ -x "$exe" ] || { echo "build skyloom first" >&2; exit 2; }
 
-SKYLOOM_BUILD=${SKYLOOM_BUILD:-$(dirname "$win")}
-# shellcheck source=../tools/common.sh
-source "$here/tools/common.sh"
-[ -n "${DISPLAY:-}" ] || start_xvfb
-start_wine "${WINEPREFIX_NAME:-wineprefix-bench}"
+# shellcheck source=wine_bench.sh
+source "$here/bench/wine_bench.sh"
 
 work=$(mktemp -d "$SKYLOOM_BUILD/pause-cpu.XXXXXX")
 # A 10 s uncompressed clip, 160 x 120 at 10 frames a second, 32-bit frames.
@@ -72,26 +69,25 @@ measure() {
     'BEGIN { printf "%-28s program %6.3f %% (%.1f ms)  wineserver %6.3f %%  (%d s)\n", n, p/1e7/sec, p/1e6, w/1e7/sec, sec }'
 }
 
+# Starts the program with the arguments, lets it settle, then measures
+# "first" and, after the switch, "second"; ends it.
+measure_two() {
+  local first=$1 switch=$2 second=$3 program
+  shift 3
+  wine "$exe" "$@" >/dev/null 2>&1 &
+  program=$!
+  sleep 10
+  measure "$first"
+  wine "$exe" "$switch" >/dev/null 2>&1
+  sleep 3
+  measure "$second"
+  wine "$exe" /exit >/dev/null 2>&1 || true
+  wait "$program" || true
+}
+
 # A fresh program for the idle figures: a video leaves its own window
 # behind (where the desktop has none, as under Wine), which has a timer of
 # its own.
-wine "$exe" /hide >/dev/null 2>&1 &
-program=$!
-sleep 10
-measure "idle, nothing running"
-wine "$exe" /start >/dev/null 2>&1
-sleep 3
-measure "idle, image timer running"
-wine "$exe" /exit >/dev/null 2>&1 || true
-wait "$program" || true
-
-wine "$exe" "$work/clip.vgl" /checkall /startvideo >/dev/null 2>&1 &
-program=$!
-sleep 10
-measure "video playing"
-wine "$exe" /pause >/dev/null 2>&1
-sleep 3
-measure "video paused"
-wine "$exe" /exit >/dev/null 2>&1 || true
-wait "$program" || true
+measure_two "idle, nothing running" /start "idle, image timer running" /hide
+measure_two "video playing" /pause "video paused" "$work/clip.vgl" /checkall /startvideo
 rm -rf "$work"
