@@ -301,7 +301,7 @@ class TMainForm : public TForm {
   void WatchStateChanges();
   bool StateMessage(UINT message, WPARAM wParam);
   void ResumeRunning(const TAppState& state);
-  void ResumeVideo(const TAppState& state);
+  void ResumeRestoredVideo(const TAppState& state);
   void PreviewRestoredSelection();
   void CollectWindowState(TWindowState& window) const;
   void RestoreWindowState(const TWindowState& window);
@@ -322,7 +322,6 @@ class TMainForm : public TForm {
   std::wstring pauseShown_;  // the pause reason the status bar shows
   bool fullScreenWatched_ = false;  // the full-screen check's timer runs
   std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
-  bool restoringState_ = false;  // what the restore changes is not a change to write
   std::vector<std::string> screenFiles_;  // the pictures on the screens, first monitor first
   TMonitorLayout appliedLayout_;          // the monitors they were prepared for
   bool reapplyPosted_ = false;

@@ -83,18 +83,15 @@ void TMainForm::RestoreState(const TAppState& state) {
 }
 
 void TMainForm::StateChanged() {
-  if (stateRecorder_ && !restoringState_) stateRecorder_->Changed();
+  if (stateRecorder_) stateRecorder_->Changed();
 }
 
 // What the start shows counts as written: a start that changes nothing
 // writes nothing.
 void TMainForm::StartRemembering(std::unique_ptr<TStateStore> store, bool restore) {
   TLoadedState loaded = restore ? store->Load() : TLoadedState{};
-  if (restore) {
-    restoringState_ = true;
-    RestoreState(loaded.state);
-    restoringState_ = false;
-  }
+  // The recorder is made after the restore, so what it changes is no change to write.
+  if (restore) RestoreState(loaded.state);
   stateRecorder_ = std::make_unique<TStateRecorder>(
       std::move(store), Handle(), loaded.state, [this](TAppState& state) { CollectState(state); },
       [this](const std::wstring& text) { StatusBar1->SetText(text); });
@@ -123,10 +120,10 @@ void TMainForm::PreviewRestoredSelection() {
 // played plays again from its start, and the list goes on after it as before.
 void TMainForm::ResumeRunning(const TAppState& state) {
   if (state.timerRunning) ToolButton11Click(nullptr);
-  if (state.videoPlaying) ResumeVideo(state);
+  if (state.videoPlaying) ResumeRestoredVideo(state);
 }
 
-void TMainForm::ResumeVideo(const TAppState& state) {
+void TMainForm::ResumeRestoredVideo(const TAppState& state) {
   const std::wstring path = Widen(state.playingVideo);
   const auto items = VideoCheck->Items();
   // The row before the cursor played last; another row of the same path will do.
