@@ -4,24 +4,15 @@
 
 #include <iterator>
 
-#include "app/fullscreen_rule.h"
-
 namespace skyloom {
 namespace {
 
 TScreenRect ScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-TScreenRect MonitorRect(HMONITOR monitor) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info)) return {};
-  return ScreenRect(info.rcMonitor);
-}
-
 // The desktop's own windows (behind the icons, the icons' window) and the
 // taskbars.
-bool IsDesktopOrShell(HWND window, HWND ownHost) {
-  if (window == GetDesktopWindow() || window == GetShellWindow() || window == ownHost) return true;
+bool IsDesktopOrShell(HWND window) {
+  if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
   static constexpr const wchar_t* kShellClasses[] = {L"Progman", L"WorkerW", L"Shell_TrayWnd",
                                                      L"Shell_SecondaryTrayWnd"};
   wchar_t name[64] = {};
@@ -32,16 +23,8 @@ bool IsDesktopOrShell(HWND window, HWND ownHost) {
   return false;
 }
 
-TForegroundWindow ReadForeground(HWND window, HMONITOR monitor) {
-  TForegroundWindow foreground;
-  foreground.present = true;
-  const LONG style = GetWindowLongW(window, GWL_STYLE);
-  foreground.maximisedWithCaption = IsZoomed(window) && (style & WS_CAPTION) == WS_CAPTION;
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  foreground.window = ScreenRect(rect);
-  foreground.monitor = MonitorRect(monitor);
-  return foreground;
+bool MaximisedWithCaption(HWND window) {
+  return IsZoomed(window) && (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
 
 // Systems without the shell's call (and Wine's stub) answer as a desktop
@@ -52,17 +35,57 @@ TShellState ReadShellState() {
   return static_cast<TShellState>(state);
 }
 
+struct TMonitorList {
+  std::vector<TScreenRect> all;
+  TScreenRect primary;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  auto& list = *reinterpret_cast<TMonitorList*>(data);
+  list.all.push_back(ScreenRect(info.rcMonitor));
+  if (info.dwFlags & MONITORINFOF_PRIMARY) list.primary = list.all.back();
+  return TRUE;
+}
+
 }  // namespace
 
-// Runs every second: the common answers (no window, the desktop, another
-// monitor) come before the rectangles and the shell are read.
-bool FullScreenProgramShown(HWND ownHost) {
-  HWND window = GetForegroundWindow();
-  if (!window || !IsWindowVisible(window) || IsIconic(window) || IsDesktopOrShell(window, ownHost)) return false;
-  const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-  if (monitor != MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)) return false;
-  const TScreenRect wallpaper = MonitorRect(monitor);
-  return FullScreenOverWallpaper(ReadShellState(), ReadForeground(window, monitor), wallpaper);
+// The common answers (no window, the desktop, a window that fills no
+// monitor) come before anything else is read.
+bool TFullScreenProbe::Shown(HWND ownHost) {
+  const HWND window = GetForegroundWindow();
+  if (!window || window == ownHost || Ignored(window)) return false;
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return false;
+  if (monitors_.empty()) ReadMonitors();
+  TForegroundWindow foreground;
+  foreground.present = true;
+  foreground.window = ScreenRect(rect);
+  foreground.monitor = MonitorOf(foreground.window, monitors_);
+  const TShellState shell = ReadShellState();
+  if (!FullScreenOverWallpaper(shell, foreground, primary_)) return false;
+  // It would count: now the rest is worth reading.
+  foreground.maximisedWithCaption = MaximisedWithCaption(window);
+  return IsWindowVisible(window) && !IsIconic(window) && FullScreenOverWallpaper(shell, foreground, primary_);
+}
+
+// A window's class does not change: it is read when the window comes to
+// the front.
+bool TFullScreenProbe::Ignored(HWND window) {
+  if (window != lastForeground_) {
+    lastForeground_ = window;
+    lastIgnored_ = IsDesktopOrShell(window);
+  }
+  return lastIgnored_;
+}
+
+void TFullScreenProbe::ReadMonitors() {
+  TMonitorList list;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+  monitors_ = std::move(list.all);
+  primary_ = list.primary;
 }
 
 }  // namespace skyloom

@@ -1,5 +1,7 @@
 #include "app/fullscreen_rule.h"
 
+#include <algorithm>
+
 namespace skyloom {
 namespace {
 
@@ -17,7 +19,24 @@ bool ShellBusy(TShellState shell) {
          shell == TShellState::Presentation;
 }
 
+long long Overlap(const TScreenRect& a, const TScreenRect& b) {
+  // In 64 bits: a window's rectangle may hold any int.
+  const long long width = static_cast<long long>(std::min(a.right, b.right)) - std::max(a.left, b.left);
+  const long long height = static_cast<long long>(std::min(a.bottom, b.bottom)) - std::max(a.top, b.top);
+  return width > 0 && height > 0 ? width * height : 0;
+}
+
 }  // namespace
+
+TScreenRect MonitorOf(const TScreenRect& window, const std::vector<TScreenRect>& monitors) {
+  TScreenRect best;
+  long long bestOverlap = 0;
+  for (const TScreenRect& monitor : monitors) {
+    const long long overlap = Overlap(window, monitor);
+    if (overlap > bestOverlap) bestOverlap = overlap, best = monitor;
+  }
+  return best;
+}
 
 // The shell's state names no monitor: it counts only when the foreground
 // window, whose state it is, stands on the wallpaper's monitor.

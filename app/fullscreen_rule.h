@@ -3,6 +3,8 @@
 // window fills the monitor the wallpaper is on, or the shell says that
 // program is busy full screen (a game, a presentation). Portable: the
 // platform probe gathers the rectangles and the shell's state.
+#include <vector>
+
 namespace skyloom {
 
 struct TScreenRect {
@@ -22,6 +24,11 @@ struct TForegroundWindow {
   TScreenRect window;               // its rectangle, screen coordinates
   TScreenRect monitor;              // the whole rectangle of the monitor it is on
 };
+
+// The monitor a window is on: the one it overlaps most (the first of equals).
+// A window on no monitor at all (moved off the screens, minimised) is on
+// none: an empty rectangle, which is no monitor's.
+TScreenRect MonitorOf(const TScreenRect& window, const std::vector<TScreenRect>& monitors);
 
 bool FullScreenOverWallpaper(TShellState shell, const TForegroundWindow& foreground,
                              const TScreenRect& wallpaperMonitor);

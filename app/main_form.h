@@ -12,6 +12,7 @@
 
 #include "app/command_line.h"
 #include "app/folder_scan.h"
+#include "app/fullscreen_probe.h"
 #include "app/pause_rules.h"
 #include "app/power_source.h"
 #include "app/rotation.h"
@@ -137,7 +138,7 @@ class TMainForm : public TForm {
   TPauseRules PauseRules;
   // Where the power source is read (tests put theirs here).
   std::function<TPowerStatus()> ReadPowerStatus = SystemPowerStatus;
-  void CheckFullScreen();  // every second, on the window's timer
+  void CheckFullScreen();  // every second, on the window's timer, while something could be held
   void SetUserPause(bool paused);
   void SetMuted(bool muted);
   void PauseFullScreen1Click(void* sender);
@@ -290,7 +291,8 @@ class TMainForm : public TForm {
   void SetPauseReason(TPauseReason reason, bool on);
   void ApplyPause();
   void ResumeVideo();
-  void WatchFullScreen();
+  bool FullScreenWatched() const;
+  void WatchScreen();
   void TogglePauseSetting(bool& setting);
   void ShowPauseReason();
   void SyncPauseItems();
@@ -320,7 +322,8 @@ class TMainForm : public TForm {
   TPowerStatus power_;
   std::unique_ptr<TPowerNotices> powerNotices_;
   std::wstring pauseShown_;  // the pause reason the status bar shows
-  bool fullScreenWatched_ = false;  // the full-screen check's timer runs
+  bool screenWatched_ = false;  // the timer of the full-screen check and the video window's place runs
+  TFullScreenProbe fullScreenProbe_;
   std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
   std::vector<std::string> screenFiles_;  // the pictures on the screens, first monitor first
   TMonitorLayout appliedLayout_;          // the monitors they were prepared for

@@ -21,7 +21,7 @@ void TMainForm::ToolButton11Click(void*) {
   timeredit->SetEnabledBoth(false);
   Timer1->SetDelay(minutes * 60000);
   Timer1->SetActive(true);
-  WatchFullScreen();
+  WatchScreen();
   SetTimerControls(true);
   SayIfNothingChecked();
 }

@@ -1,7 +1,6 @@
 // Getting out of the way: the wallpaper holds while a full-screen program
 // stands over it, on battery, or on the user's /pause; the sound can be
 // muted; /status reports the state.
-#include "app/fullscreen_probe.h"
 #include "app/main_form.h"
 #include "app/status_console.h"
 #include "app/status_report.h"
@@ -12,10 +11,10 @@
 namespace skyloom {
 namespace {
 
-// The full-screen check runs on the window's own timer: a message a second,
-// nothing in between.
-constexpr UINT_PTR kFullScreenTimer = 0x534C;
-constexpr UINT kFullScreenCheckMs = 1000;
+// The full-screen check and the video window's place at the bottom share
+// the window's own timer: a message a second, nothing in between.
+constexpr UINT_PTR kScreenWatchTimer = 0x534C;
+constexpr UINT kScreenWatchMs = 1000;
 
 }  // namespace
 
@@ -28,11 +27,13 @@ void TMainForm::CreatePauseWatch() {
 }
 
 bool TMainForm::PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_TIMER && wParam == kFullScreenTimer) {
+  if (message == WM_TIMER && wParam == kScreenWatchTimer) {
     CheckFullScreen();
+    if (VideoBackdrop) VideoBackdrop->KeepAtBottom();
     result = 0;
     return true;
   }
+  if (message == WM_DISPLAYCHANGE) fullScreenProbe_.ScreensChanged();  // the screens' own handler follows
   if (message != WM_POWERBROADCAST) return false;
   if (wParam == PBT_APMPOWERSTATUSCHANGE) {
     power_ = ReadPowerStatus();
@@ -45,25 +46,30 @@ bool TMainForm::PauseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return true;
 }
 
-// The check's timer runs only while there is something to hold: every
-// wake of an idle program costs (about a millisecond under Wine). The
-// user's own pause holds everything already, so nothing is probed under it;
-// its end checks at once.
-void TMainForm::WatchFullScreen() {
-  const bool wanted = PauseRules.settings.fullScreen && !PauseRules.Has(TPauseReason::User) &&
-                      (Timer1->Active() || VideoRunning());
-  if (wanted == fullScreenWatched_) return;
-  fullScreenWatched_ = wanted;
-  if (wanted) SetTimer(Handle(), kFullScreenTimer, kFullScreenCheckMs, nullptr);
-  else KillTimer(Handle(), kFullScreenTimer);
+// Full-screen programs are looked for only while there is something to
+// hold. The user's own pause holds everything already, so nothing is probed
+// under it; its end checks at once.
+bool TMainForm::FullScreenWatched() const {
+  return PauseRules.settings.fullScreen && !PauseRules.Has(TPauseReason::User) &&
+         (Timer1->Active() || VideoRunning());
+}
+
+// The timer runs only while it has work: every wake of an idle program
+// costs (a fraction of a millisecond under Wine).
+void TMainForm::WatchScreen() {
+  const bool wanted = FullScreenWatched() || (VideoBackdrop && VideoBackdrop->Visible());
+  if (wanted == screenWatched_) return;
+  screenWatched_ = wanted;
+  if (wanted) SetTimer(Handle(), kScreenWatchTimer, kScreenWatchMs, nullptr);
+  else KillTimer(Handle(), kScreenWatchTimer);
 }
 
 // With the setting off, or with neither the timer nor video wallpaper
-// running, nothing is probed and the checks stop. A held video that the
-// device could not pause yet (still opening) is tried again at the next check.
+// running, nothing is probed. A held video that the device could not pause
+// yet (still opening) is tried again at the next check.
 void TMainForm::CheckFullScreen() {
-  WatchFullScreen();
-  const bool fullScreen = fullScreenWatched_ && FullScreenProgramShown(VideoHostWindow);
+  WatchScreen();
+  const bool fullScreen = FullScreenWatched() && fullScreenProbe_.Shown(VideoHostWindow);
   if (fullScreen != PauseRules.Has(TPauseReason::FullScreen)) return SetPauseReason(TPauseReason::FullScreen, fullScreen);
   if (PauseRules.VideoHeld() && !PauseRules.VideoPausedHere() && VideoRunning()) ApplyPause();
 }
@@ -88,7 +94,7 @@ void TMainForm::ApplyPause() {
   if (actions.resumeVideo && device.IsOpen()) ResumeVideo();
   Timer1->SetPaused(PauseRules.TimerHeld());
   ShowPauseReason();
-  WatchFullScreen();
+  WatchScreen();
 }
 
 // A device that ended its play when paused (Wine's) has kept the position:

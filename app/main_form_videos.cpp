@@ -64,6 +64,7 @@ HWND TMainForm::FindDesktopHost() {
   if (!host) {
     if (!VideoBackdrop) VideoBackdrop = std::make_unique<TVideoBackdrop>();
     VideoBackdrop->ShowAtBottom();
+    WatchScreen();
     host = VideoBackdrop->Handle();
   }
   GetClientRect(host, &VideoHostRect);

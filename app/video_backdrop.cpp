@@ -8,9 +8,6 @@ constexpr wchar_t kClassName[] = L"TSkyloomVideoBackdrop";
 constexpr DWORD kStyle = WS_POPUP | WS_DISABLED | WS_CLIPSIBLINGS;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
-constexpr UINT_PTR kBottomTimer = 1;
-constexpr UINT kBottomCheckMs = 500;
-
 // The desktop less the taskbar: some systems draw the video over whatever
 // covers its window, so it keeps off the taskbar and the tray altogether.
 RECT WorkArea() {
@@ -35,13 +32,15 @@ TVideoBackdrop::TVideoBackdrop() {
                   area.bottom - area.top, nullptr);
 }
 
-// Windows that go below it (a taskbar that lowers itself) do not tell it,
-// so a timer checks the order while it shows.
 void TVideoBackdrop::ShowAtBottom() {
   const RECT area = WorkArea();
   SetWindowPos(Handle(), HWND_BOTTOM, area.left, area.top, area.right - area.left, area.bottom - area.top,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetTimer(Handle(), kBottomTimer, kBottomCheckMs, nullptr);
+}
+
+void TVideoBackdrop::KeepAtBottom() {
+  if (IsWindowVisible(Handle()) && VisibleWindowBelow(Handle()))
+    SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT TVideoBackdrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -53,10 +52,6 @@ LRESULT TVideoBackdrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       position.flags = (position.flags & ~SWP_NOZORDER) | SWP_NOACTIVATE;
       return 0;
     }
-    case WM_TIMER:
-      if (IsWindowVisible(Handle()) && VisibleWindowBelow(Handle()))
-        SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_NCHITTEST:

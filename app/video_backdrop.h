@@ -13,6 +13,9 @@ class TVideoBackdrop : public TWindow {
   TVideoBackdrop();
   // Shown over the work area at the bottom, without activation.
   void ShowAtBottom();
+  // Windows that go below it (a taskbar that lowers itself) do not tell
+  // it: its owner calls this about once a second while it shows.
+  void KeepAtBottom();
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace skyloom {
 namespace {
 
@@ -45,6 +47,15 @@ TEST(FullScreenRule, TheShellsBusyStatesCountOnTheWallpapersMonitor) {
   for (auto state : {TShellState::NotPresent, TShellState::QuietTime, TShellState::App})
     EXPECT_FALSE(FullScreenOverWallpaper(state, small, kLeft)) << static_cast<int>(state);
   EXPECT_FALSE(FullScreenOverWallpaper(TShellState::FullScreenDirect3D, Window(kRight, kRight), kLeft));
+}
+
+TEST(FullScreenRule, AWindowIsOnTheMonitorItOverlapsMost) {
+  const std::vector<TScreenRect> monitors{kLeft, kRight};
+  const auto on = [&](TScreenRect window) { return MonitorOf(window, monitors).left; };
+  EXPECT_EQ(on({1800, 0, 3000, 900}), kRight.left);
+  EXPECT_EQ(on({0, 0, 3200, 1080}), kLeft.left) << "both: the larger part";
+  EXPECT_EQ(MonitorOf({-32000, -32000, -31840, -31970}, monitors).right, 0) << "minimised: none";
+  EXPECT_EQ(MonitorOf({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, monitors).right, kLeft.right) << "no overflow";
 }
 
 }  // namespace
