@@ -10,6 +10,7 @@
 #include "image/codecs/tiff_lzw.h"
 #include "image/format_detect.h"
 #include "image/lzw_hooks.h"
+#include "toolkit/known_folder.h"
 #include "toolkit/quiet_drive_errors.h"
 #include "toolkit/text_win.h"
 
@@ -27,14 +28,6 @@ bool PlainFile(DWORD attributes) {
   constexpr DWORD kExcluded =
       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */;
   return (attributes & kExcluded) == 0;
-}
-
-// The user's pictures folder, or nothing where the system names none.
-std::wstring PicturesFolder() {
-  wchar_t* path = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &path))) return {};
-  const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(path, CoTaskMemFree);
-  return path;
 }
 
 bool FolderExists(const std::wstring& path) {
@@ -140,7 +133,7 @@ void Tthumbform::OpenFirstFolder() {
   if (filled_) return;
   const QuietDriveErrors quiet;
   std::wstring folder = mainForm_.BrowseFolder;
-  if (folder.empty() || !FolderExists(folder)) folder = PicturesFolder();
+  if (folder.empty() || !FolderExists(folder)) folder = KnownFolder(FOLDERID_Pictures);
   if (!folder.empty() && FolderExists(folder)) DirectoryListBox1->SetDirectory(folder);
   DriveComboBox1->Select(DirectoryListBox1->Drive());
   if (!filled_) DirectoryListBox1Change(DirectoryListBox1.get());

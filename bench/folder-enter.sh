@@ -19,13 +19,12 @@ native="${NATIVE_BUILD:-$here/build/native}/bench/skyloom-bench-folder-enter"
 "$native" make "$work/templates" "$work/pictures" "$count"
 echo "native (POSIX listing):"
 "$native" enter "$work/pictures" 5
-win="$here/build/win/tests/win/skyloom-bench-folder-enter.exe"
-if [ -x "$win" ]; then
-  SKYLOOM_BUILD=${SKYLOOM_BUILD:-$here/build}
-  # shellcheck source=../tools/common.sh
-  source "$here/tools/common.sh"
-  [ -n "${DISPLAY:-}" ] || start_xvfb
-  start_wine "${WINEPREFIX_NAME:-wineprefix-bench}"
+win="$here/build/win"
+exe="$win/tests/win/skyloom-bench-folder-enter.exe"
+if [ -x "$exe" ]; then
+  # shellcheck source=wine_bench.sh
+  source "$here/bench/wine_bench.sh"
+  trap 'stop_wine; rm -rf "$work"' EXIT  # the prefix's trap took the place of ours
   echo "Wine (FindFirstFileExW listing):"
-  wine "$win" enter "Z:$work/pictures" 5 | tr -d '\r'
+  wine "$exe" enter "Z:$work/pictures" 5 | tr -d '\r'
 fi

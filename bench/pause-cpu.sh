@@ -2,7 +2,8 @@
 # The program's CPU use under Wine over 60 s each: idle with nothing
 # running, idle with the image timer running (/start), a video wallpaper
 # playing (for comparison; the device's player threads come and go, so this
-# figure misses the time of those that ended) and the same video paused. Prints the CPU time of the program's
+# figure misses the time of those that ended), the same video paused by
+# /pause and held by a full-screen window. Prints the CPU time of the program's
 # process and of the wineserver as a percentage of one core.
 #   bench/pause-cpu.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
@@ -10,7 +11,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 win=$(cd "${1:-$here/build/win}" && pwd)
 seconds=${2:-60}
 exe="$win/app/skyloom.exe"
-[ -x "$exe" ] || { echo "build skyloom first" >&2; exit 2; }
+cover="$win/tests/win/skyloom-bench-fullscreen-window.exe"
+[ -x "$exe" ] && [ -x "$cover" ] || { echo "build skyloom and skyloom-bench-fullscreen-window first" >&2; exit 2; }
 
 # shellcheck source=wine_bench.sh
 source "$here/bench/wine_bench.sh"
@@ -69,26 +71,41 @@ measure() {
     'BEGIN { printf "%-28s program %6.3f %% (%.1f ms)  wineserver %6.3f %%  (%d s)\n", n, p/1e7/sec, p/1e6, w/1e7/sec, sec }'
 }
 
-# Starts the program with the arguments, lets it settle, then measures
-# "first" and, after the switch, "second"; ends it.
-measure_two() {
-  local first=$1 switch=$2 second=$3 program
-  shift 3
+# Starts the program with the arguments and lets it settle; hands a
+# switch to it; ends it.
+start_program() {
   wine "$exe" "$@" >/dev/null 2>&1 &
   program=$!
   sleep 10
-  measure "$first"
-  wine "$exe" "$switch" >/dev/null 2>&1
+}
+hand_over() {
+  wine "$exe" "$1" >/dev/null 2>&1
   sleep 3
-  measure "$second"
+}
+end_program() {
   wine "$exe" /exit >/dev/null 2>&1 || true
   wait "$program" || true
 }
 
 # A fresh program for the idle figures: a video leaves its own window
-# behind (where the desktop has none, as under Wine), which has a timer of
-# its own.
-# /fresh: what an earlier run left remembered (a running timer) stays out.
-measure_two "idle, nothing running" /start "idle, image timer running" /fresh /hide
-measure_two "video playing" /pause "video paused" /fresh "$work/clip.vgl" /checkall /startvideo
+# behind (where the desktop has none, as under Wine). /fresh: what an
+# earlier run left remembered (a running timer) stays out.
+start_program /fresh /hide
+measure "idle, nothing running"
+hand_over /start
+measure "idle, image timer running"
+end_program
+
+start_program /fresh "$work/clip.vgl" /checkall /startvideo
+measure "video playing"
+hand_over /pause
+measure "video paused by /pause"
+hand_over /resume
+wine "$cover" >/dev/null 2>&1 &
+cover_pid=$!
+sleep 3
+measure "video held: full-screen window"
+kill "$cover_pid"
+wait "$cover_pid" || true
+end_program
 rm -rf "$work"

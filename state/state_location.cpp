@@ -1,9 +1,7 @@
 #include "state/state_location.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
 #include "toolkit/errors.h"
+#include "toolkit/known_folder.h"
 
 namespace skyloom {
 
@@ -12,10 +10,7 @@ constexpr wchar_t kPortableMarker[] = L"Skyloom.ini";
 constexpr wchar_t kFolderName[] = L"Skyloom";
 
 std::wstring RoamingAppData() {
-  PWSTR path = nullptr;
-  const HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path);
-  std::wstring folder = SUCCEEDED(result) && path ? path : L"";
-  CoTaskMemFree(path);  // also when the call failed
+  std::wstring folder = KnownFolder(FOLDERID_RoamingAppData);
   if (folder.empty()) throw EError("Cannot find the application data folder");
   return folder;
 }
