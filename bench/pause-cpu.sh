@@ -68,7 +68,7 @@ measure() {
   sleep "$seconds"
   b=$(cpu_ns "$pid"); t=$(cpu_ns "$server")
   awk -v n="$name" -v p=$((b - a)) -v w=$((t - s)) -v sec="$seconds" \
-    'BEGIN { printf "%-28s program %6.3f %% (%.1f ms)  wineserver %6.3f %%  (%d s)\n", n, p/1e7/sec, p/1e6, w/1e7/sec, sec }'
+    'BEGIN { printf "%-32s program %6.3f %% (%.1f ms)  wineserver %6.3f %%  (%d s)\n", n, p/1e7/sec, p/1e6, w/1e7/sec, sec }'
 }
 
 # Starts the program with the arguments and lets it settle; hands a

@@ -11,7 +11,7 @@ packages=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev nasm
   wine wine64 xvfb xauth x11-apps imagemagick libtiff-tools dpkg-dev time
-  nsis unzip
+  nsis unzip ccache
 )
 
 as_root() {

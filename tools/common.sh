@@ -6,6 +6,15 @@ jobs=${SKYLOOM_JOBS:-2}
 
 log() { printf '[skyloom] %s\n' "$*"; }
 
+# Compiles go through ccache where it is installed (the set-up installs it):
+# a later run in any clone on this machine compiles only what changed. Paths
+# are hashed relative to the checkout, so clones in other folders share it.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$here} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+fi
+
 build_windows() {
   bash "$here/tools/build-deps.sh" "$build/win/deps/prefix"
   cmake -S "$here" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
