@@ -20,10 +20,8 @@ constexpr DWORD kExitDeadlineMs = 10000;
 // A command line that does not parse restores as usual: running it says
 // what is wrong with it.
 bool StartsFresh(const std::vector<std::wstring>& arguments) {
-  std::vector<std::string> utf8;
-  for (const auto& argument : arguments) utf8.push_back(skyloom::Narrow(argument));
   try {
-    return skyloom::ParseCommandLine(utf8).fresh;
+    return skyloom::TMainForm::ParseArguments(arguments).fresh;
   } catch (const skyloom::EError&) {
     return false;
   }

@@ -129,6 +129,8 @@ class TMainForm : public TForm {
   void OpenDialog1Click(void* sender);
   void Exit1Click(void* sender);
 
+  // The switches as given to the program; throws on an unknown one.
+  static TCommandLine ParseArguments(const std::vector<std::wstring>& arguments);
   // Runs a command line, ours or one handed over by a second start.
   void RunCommandLine(const std::vector<std::wstring>& arguments);
 

@@ -52,10 +52,14 @@ void TMainForm::ReportThemeProblems() const {
   TApplication::Instance().ShowException(EError(text));
 }
 
-void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
+TCommandLine TMainForm::ParseArguments(const std::vector<std::wstring>& arguments) {
   std::vector<std::string> utf8;
   for (const auto& argument : arguments) utf8.push_back(Narrow(argument));
-  const TCommandLine line = ParseCommandLine(utf8);  // refuses the whole line on an unknown switch
+  return ParseCommandLine(utf8);  // refuses the whole line on an unknown switch
+}
+
+void TMainForm::RunCommandLine(const std::vector<std::wstring>& arguments) {
+  const TCommandLine line = ParseArguments(arguments);
   for (const auto& list : line.lists) {
     if (list.kind == TListKind::Images) LoadImageList(Widen(list.path));
     if (list.kind == TListKind::Videos) LoadVideoList(Widen(list.path));
