@@ -35,21 +35,6 @@ TShellState ReadShellState() {
   return static_cast<TShellState>(state);
 }
 
-struct TMonitorList {
-  std::vector<TScreenRect> all;
-  TScreenRect primary;
-};
-
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-  auto& list = *reinterpret_cast<TMonitorList*>(data);
-  list.all.push_back(ScreenRect(info.rcMonitor));
-  if (info.dwFlags & MONITORINFOF_PRIMARY) list.primary = list.all.back();
-  return TRUE;
-}
-
 }  // namespace
 
 // The common answers (no window, the desktop, a window that fills no
@@ -82,10 +67,12 @@ bool TFullScreenProbe::Ignored(HWND window) {
 }
 
 void TFullScreenProbe::ReadMonitors() {
-  TMonitorList list;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
-  monitors_ = std::move(list.all);
-  primary_ = list.primary;
+  monitors_.clear();
+  primary_ = {};
+  for (const TMonitorRect& monitor : readLayout_()) {
+    monitors_.push_back({monitor.left, monitor.top, monitor.left + monitor.width, monitor.top + monitor.height});
+    if (monitor.left == 0 && monitor.top == 0) primary_ = monitors_.back();
+  }
 }
 
 }  // namespace skyloom

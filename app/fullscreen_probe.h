@@ -3,9 +3,11 @@
 // monitor and the shell's notification state.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/fullscreen_rule.h"
+#include "image/monitor_layout.h"
 
 namespace skyloom {
 
@@ -17,6 +19,9 @@ namespace skyloom {
 // style only of a window that would count.
 class TFullScreenProbe {
  public:
+  // readLayout: the monitors, the primary one at 0, 0.
+  explicit TFullScreenProbe(std::function<TMonitorLayout()> readLayout) : readLayout_(std::move(readLayout)) {}
+
   // Whether a full-screen program stands over the wallpaper's monitor, the
   // primary one (where the prepared picture is centred). ownHost, the
   // video's window, never counts.
@@ -28,6 +33,7 @@ class TFullScreenProbe {
   bool Ignored(HWND window);
   void ReadMonitors();
 
+  std::function<TMonitorLayout()> readLayout_;
   HWND lastForeground_ = nullptr;
   bool lastIgnored_ = false;         // the desktop's windows and the taskbars
   std::vector<TScreenRect> monitors_;  // empty: not read yet

@@ -325,7 +325,7 @@ class TMainForm : public TForm {
   std::unique_ptr<TPowerNotices> powerNotices_;
   std::wstring pauseShown_;  // the pause reason the status bar shows
   bool screenWatched_ = false;  // the timer of the full-screen check and the video window's place runs
-  TFullScreenProbe fullScreenProbe_;
+  TFullScreenProbe fullScreenProbe_{[this] { return ReadMonitorLayout(); }};
   std::unique_ptr<TStateRecorder> stateRecorder_;  // none: nothing is remembered (tests)
   std::vector<std::string> screenFiles_;  // the pictures on the screens, first monitor first
   TMonitorLayout appliedLayout_;          // the monitors they were prepared for

@@ -26,10 +26,8 @@ std::wstring ReportFile() {
 
 std::string ReadAll(const std::wstring& path) {
   TFileStream in(Narrow(path), TFileMode::fmOpenRead);
-  std::string text(static_cast<std::size_t>(in.Seek(0, TSeekOrigin::soEnd)), '\0');
-  in.Seek(0, TSeekOrigin::soBeginning);
-  text.resize(in.Read(text.data(), text.size()));
-  return text;
+  const auto bytes = in.ReadAll();
+  return std::string(bytes.begin(), bytes.end());
 }
 
 bool WriteToFileOrPipe(HANDLE out, const std::string& text) {

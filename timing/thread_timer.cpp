@@ -57,7 +57,7 @@ void TThreadTimer::SetPaused(bool value) {
     std::lock_guard lock(mutex_);
     if (paused_ == value) return;
     paused_ = value;
-    if (value && sleeping_) held_ = std::max(Clock::duration::zero(), sleepEnd_ - Clock::now());
+    if (value && sleeping_) held_ = LeftOfSleep();
   }
   changed_.notify_all();
 }
@@ -65,10 +65,13 @@ void TThreadTimer::SetPaused(bool value) {
 std::int64_t TThreadTimer::RemainingMs() const {
   std::lock_guard lock(mutex_);
   if (!active_) return -1;
-  const auto left = paused_      ? held_
-                    : sleeping_ ? std::max(Clock::duration::zero(), sleepEnd_ - Clock::now())
-                                : Clock::duration::zero();
+  const auto left = paused_ ? held_ : sleeping_ ? LeftOfSleep() : Clock::duration::zero();
   return std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
+}
+
+// Under the lock, while sleeping_.
+TThreadTimer::Clock::duration TThreadTimer::LeftOfSleep() const {
+  return std::max(Clock::duration::zero(), sleepEnd_ - Clock::now());
 }
 
 std::int32_t TThreadTimer::Delay() const {

@@ -60,6 +60,7 @@ class TThreadTimer {
   void Run();
   bool SleepOneDelay(std::unique_lock<std::mutex>& lock);  // false when terminated
   bool SleepLeft(std::unique_lock<std::mutex>& lock, std::uint64_t activation, Clock::duration left);
+  Clock::duration LeftOfSleep() const;
   bool WaitWhileInactive(std::unique_lock<std::mutex>& lock);
   void Tick();
 
